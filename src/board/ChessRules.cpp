@@ -102,10 +102,7 @@ void TChessRules::SetEnPassant(Square value) {
 
 int TChessRules::PieceColorAt(int sq) const {
     if (sq < 0 || sq >= static_cast<int>(FBoard.size())) return NoColor;
-    const int code = static_cast<unsigned char>(FBoard[static_cast<size_t>(sq)]);
-    if (code >= 'b' && code <= 'r') return Black;
-    if (code < 'B' || code > 'R') return NoColor;
-    return White;
+    return PieceColorOf(FBoard[static_cast<size_t>(sq)]);
 }
 
 void TChessRules::FillMoveList(std::vector<std::string>& lines) const {

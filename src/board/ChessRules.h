@@ -39,6 +39,8 @@ public:
 
     // 1 white, 0 black, -1 empty; square 0 reads as empty.
     int PieceColorAt(int sq) const;
+    // The position fields a search starts from.
+    TPositionSnapshot Snapshot() const { return {Position(), FWhiteToMove, FCastlingAllowed, FEnPassant}; }
     // Appends one line per half-move of the game line ("1. E2-E4", then fourteen blanks and "E7-E5").
     void FillMoveList(std::vector<std::string>& lines) const;
 

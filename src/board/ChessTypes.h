@@ -26,6 +26,23 @@ inline constexpr std::string_view StartPosition =
 // Every character a square may hold: a blank for an empty square, then the white and black pieces.
 inline constexpr std::string_view PieceCharacters = " PNBRQKpnbrqk";
 
+// Colour of a square's character: 1 white, 0 black, -1 empty. Anything that is not a piece letter
+// (a blank, the board's marker, the terminator) reads as empty.
+constexpr int PieceColorOf(char c) {
+    const int code = static_cast<unsigned char>(c);
+    if (code >= 'b' && code <= 'r') return 0;
+    if (code < 'B' || code > 'R') return -1;
+    return 1;
+}
+
+// The position fields a search starts from, copied from the board when a search begins.
+struct TPositionSnapshot {
+    std::string Position; // 64 characters, a8 first
+    bool WhiteToMove = true;
+    CastleSet CastlingAllowed = 0;
+    Square EnPassant = None;
+};
+
 #pragma pack(push, 1)
 // One game-history entry: a position (as a length-prefixed text of up to 100 characters, the way the
 // game file keeps it) with its castling rights and en-passant square, plus the move played from it.
