@@ -226,6 +226,10 @@ bool TChessRules::KingAttackedAfter(bool white, int oldSq, int newSq) const {
         const char moving = trial[static_cast<size_t>(oldSq)];
         trial[static_cast<size_t>(oldSq)] = Empty;
         trial[static_cast<size_t>(newSq)] = moving;
+        // An en-passant capture also takes the passed pawn off the board; leaving it there would
+        // allow a capture that exposes the king and refuse one that removes a checking pawn.
+        const Square victim = EnPassantVictim(moving, newSq);
+        if (victim != None) trial[static_cast<size_t>(victim)] = Empty;
     }
     const char king = white ? 'K' : 'k';
     const void* found = std::memchr(trial.data() + 1, king, SquareCount);
@@ -438,8 +442,7 @@ bool TChessRules::MakeMove(int oldSqIn, int newSqIn) {
     if (OnLegalMove) OnLegalMove(*this, oldSq, newSq);
     if (captured != Empty && OnCapture) OnCapture(*this, oldSq, newSq, captured);
     PromoteIfOnLastRank(oldSq, newSq, givesCheck);
-    const Square previousEnPassant = FEnPassant;
-    CaptureEnPassant(oldSq, newSq, previousEnPassant);
+    CaptureEnPassant(oldSq, newSq); // before the en-passant square changes
 
     const char landed = FBoard[newSq];
     const bool doubleStep = (landed == 'P' && RankOf(oldSq) == 2 && RankOf(newSq) == 4) ||
@@ -501,11 +504,16 @@ void TChessRules::PromoteIfOnLastRank(Square oldSq, Square newSq, bool& givesChe
     givesCheck = WhiteKingAttackedAfter(newSq, newSq) || BlackKingAttackedAfter(newSq, newSq);
 }
 
-void TChessRules::CaptureEnPassant(Square oldSq, Square newSq, Square previousEnPassant) {
-    if (newSq != previousEnPassant) return;
-    Square victim = None;
-    if (RankOf(newSq) == 6 && FBoard[newSq] == 'P') victim = SquareAt(FileOf(newSq), 5);
-    if (RankOf(newSq) == 3 && FBoard[newSq] == 'p') victim = SquareAt(FileOf(newSq), 4);
+// The pawn that `pawn` takes en passant by landing on `newSq`, or None when the move takes none.
+Square TChessRules::EnPassantVictim(char pawn, int newSq) const {
+    if (newSq != FEnPassant || FEnPassant == None) return None;
+    if (RankOf(newSq) == 6 && pawn == 'P') return SquareAt(FileOf(newSq), 5);
+    if (RankOf(newSq) == 3 && pawn == 'p') return SquareAt(FileOf(newSq), 4);
+    return None;
+}
+
+void TChessRules::CaptureEnPassant(Square oldSq, Square newSq) {
+    const Square victim = EnPassantVictim(FBoard[newSq], newSq);
     if (victim == None) return;
     if (OnCapture) OnCapture(*this, oldSq, newSq, FBoard[victim]);
     FBoard[victim] = Empty;

@@ -133,7 +133,8 @@ private:
 
     // The move's steps after the piece has landed, in the order the events are raised.
     void PromoteIfOnLastRank(Square oldSq, Square newSq, bool& givesCheck);
-    void CaptureEnPassant(Square oldSq, Square newSq, Square previousEnPassant);
+    Square EnPassantVictim(char pawn, int newSq) const;
+    void CaptureEnPassant(Square oldSq, Square newSq);
     void MoveCastlingRook(Square oldSq, Square newSq);
     void UpdateCastlingRights(Square oldSq);
 

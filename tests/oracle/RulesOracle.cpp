@@ -215,11 +215,19 @@ bool Rules::KingMoveOk(int oldSq, int newSq) const {
     return false;
 }
 
+// Mended: an en-passant trial move takes the passed pawn off the copy, as the real move does.
+void Rules::RemovePassedPawn(std::string& copy, char moving, int newSq) const {
+    if (newSq != EnPassant) return;
+    if (RankOf(newSq) == 6 && moving == 'P') copy[SquareAt(FileOf(newSq), 5) - 1] = ' ';
+    if (RankOf(newSq) == 3 && moving == 'p') copy[SquareAt(FileOf(newSq), 4) - 1] = ' ';
+}
+
 bool Rules::WhiteKingAttackedAfter(int oldSq, int newSq) const {
     std::string copy = Position();
     char c = copy[oldSq - 1];
     copy[oldSq - 1] = ' ';
     copy[newSq - 1] = c;
+    RemovePassedPawn(copy, c, newSq);
     return WhiteAttacked(copy);
 }
 
@@ -228,6 +236,7 @@ bool Rules::BlackKingAttackedAfter(int oldSq, int newSq) const {
     char c = copy[oldSq - 1];
     copy[oldSq - 1] = ' ';
     copy[newSq - 1] = c;
+    RemovePassedPawn(copy, c, newSq);
     return BlackAttacked(copy);
 }
 

@@ -69,6 +69,7 @@ private:
     bool QueenMoveOk(int oldSq, int newSq) const;
     bool KingMoveOk(int oldSq, int newSq) const;
     bool RayReaches(int oldSq, int newSq, const int dirs[4][2]) const;
+    void RemovePassedPawn(std::string& copy, char moving, int newSq) const;
     void Raise(const std::string& text) { Events.push_back(text); }
 };
 
