@@ -10,6 +10,7 @@ build="${TESSARON_BUILD_DIR:-$root/build}"
 packages=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libsimpleini-dev
 )
 
 missing=()

@@ -1,5 +1,12 @@
 #include "UnitFunctions.h"
 
+#include "IniFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 QString GetField(const QString& text, QChar delimiter, int index) {
     if (index < 0) return {};
     return text.section(delimiter, index, index);
@@ -27,4 +34,128 @@ QString FormatClockTime(qint64 milliseconds) {
         .arg(ms / MsPerHour, 2, 10, QChar('0'))
         .arg((ms % MsPerHour) / MsPerMinute, 2, 10, QChar('0'))
         .arg((ms % MsPerMinute) / MsPerSecond, 2, 10, QChar('0'));
+}
+
+// --- Program directory, data paths and the settings file ------------------------------------------
+
+namespace {
+
+QString& ProgramDirOverride() {
+    static QString dir;
+    return dir;
+}
+
+QString WithTrailingSlash(const QString& dir) { return dir.endsWith('/') ? dir : dir + '/'; }
+
+// The entry of `dir` called `name`, compared without regard to case; empty when there is none.
+QString FindEntryIgnoringCase(const QDir& dir, const QString& name) {
+    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return entry;
+    return {};
+}
+
+} // namespace
+
+QString ProgramDir() {
+    const QString& dir = ProgramDirOverride();
+    if (!dir.isEmpty()) return dir;
+    return WithTrailingSlash(QCoreApplication::applicationDirPath());
+}
+
+void SetProgramDir(const QString& dir) { ProgramDirOverride() = dir.isEmpty() ? QString() : WithTrailingSlash(dir); }
+
+QString ResolvePath(const QString& path) {
+    if (path.isEmpty()) return path;
+    QString unixPath = path;
+    unixPath.replace('\\', '/');
+    if (QDir::isRelativePath(unixPath)) unixPath = ProgramDir() + unixPath;
+    if (QFileInfo::exists(unixPath)) return unixPath;
+
+    const bool trailingSlash = unixPath.endsWith('/');
+    const QStringList parts = unixPath.split('/', Qt::SkipEmptyParts);
+    QString resolved = "/";
+    for (const QString& part : parts) {
+        QString next = resolved + part;
+        if (!QFileInfo::exists(next)) {
+            const QString match = FindEntryIgnoringCase(QDir(resolved), part);
+            if (!match.isEmpty()) next = resolved + match;
+        }
+        resolved = next + '/';
+    }
+    if (!trailingSlash) resolved.chop(1);
+    return resolved;
+}
+
+QString SettingsFileName() {
+    constexpr auto IniName = "tessaron.ini";
+    const QString beside = ProgramDir() + IniName;
+    const QFileInfo besideInfo(beside);
+    const bool besideUsable = besideInfo.exists() ? besideInfo.isWritable() : QFileInfo(ProgramDir()).isWritable();
+    if (besideUsable) return beside;
+
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty()) config = QDir::homePath() + "/.config";
+    const QString dir = config + "/tessaron";
+    const QString fileName = dir + '/' + IniName;
+    QDir().mkpath(dir);
+    if (!QFileInfo::exists(fileName) && besideInfo.exists()) QFile::copy(beside, fileName);
+    return fileName;
+}
+
+namespace {
+
+QString ReadRaw(const QString& section, const QString& key, bool& found) {
+    TIniFile ini;
+    ini.Load(SettingsFileName());
+    found = ini.HasKey(section, key);
+    return ini.Value(section, key);
+}
+
+bool WriteRaw(const QString& section, const QString& key, const QString& value) {
+    const QString fileName = SettingsFileName();
+    TIniFile ini;
+    ini.Load(fileName);
+    ini.SetValue(section, key, value);
+    return ini.Save(fileName);
+}
+
+} // namespace
+
+int ReadSetting(const QString& section, const QString& key, int defaultValue) {
+    bool found = false;
+    const QString text = ReadRaw(section, key, found);
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return found && ok ? value : defaultValue;
+}
+
+bool ReadSetting(const QString& section, const QString& key, bool defaultValue) {
+    return ReadSetting(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue) {
+    bool found = false;
+    const QString text = ReadRaw(section, key, found);
+    return found ? text : defaultValue;
+}
+
+QString ReadSetting(const QString& section, const QString& key, const char* defaultValue) {
+    return ReadSetting(section, key, QString::fromUtf8(defaultValue));
+}
+
+bool WriteSetting(const QString& section, const QString& key, int value) {
+    return WriteRaw(section, key, QString::number(value));
+}
+
+bool WriteSetting(const QString& section, const QString& key, bool value) {
+    return WriteRaw(section, key, value ? "1" : "0");
+}
+
+bool WriteSetting(const QString& section, const QString& key, const QString& value) {
+    return WriteRaw(section, key, value);
+}
+
+bool WriteSetting(const QString& section, const QString& key, const char* value) {
+    return WriteRaw(section, key, QString::fromUtf8(value));
 }

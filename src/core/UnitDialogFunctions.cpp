@@ -1,0 +1,166 @@
+#include "UnitDialogFunctions.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+#include <array>
+#include <utility>
+
+namespace {
+
+constexpr auto ProgramName = "TESSARON";
+
+// The buttons in the order a message box lists them, with the results they give.
+constexpr std::array<std::pair<TMsgDlgBtn, std::pair<QMessageBox::StandardButton, TModalResult>>, 7> ButtonMap = {{
+    {mbYes, {QMessageBox::Yes, mrYes}},
+    {mbNo, {QMessageBox::No, mrNo}},
+    {mbOK, {QMessageBox::Ok, mrOk}},
+    {mbCancel, {QMessageBox::Cancel, mrCancel}},
+    {mbAbort, {QMessageBox::Abort, mrAbort}},
+    {mbRetry, {QMessageBox::Retry, mrRetry}},
+    {mbIgnore, {QMessageBox::Ignore, mrIgnore}},
+}};
+
+QMessageBox::Icon IconOf(TMsgDlgType kind) {
+    switch (kind) {
+    case TMsgDlgType::mtWarning: return QMessageBox::Warning;
+    case TMsgDlgType::mtError: return QMessageBox::Critical;
+    case TMsgDlgType::mtInformation: return QMessageBox::Information;
+    case TMsgDlgType::mtConfirmation: return QMessageBox::Question;
+    case TMsgDlgType::mtCustom: return QMessageBox::NoIcon;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QWidget* OwnerOrActive(QWidget* owner) { return owner ? owner->window() : QApplication::activeWindow(); }
+
+// A dialog that centres itself on a window once it knows its final size, which message boxes
+// settle only while they are being shown.
+template <typename Dialog>
+class TCentered final : public Dialog {
+public:
+    template <typename... Args>
+    explicit TCentered(QWidget* centreOn, Args&&... args)
+        : Dialog(std::forward<Args>(args)...), FCentreOn(centreOn) {}
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        Dialog::showEvent(event);
+        if (FCentreOn) this->move(CenteredPosition(FCentreOn->frameGeometry(), this->frameGeometry().size()));
+    }
+
+private:
+    QWidget* FCentreOn;
+};
+
+// The real dialogs.
+class TQtDialogs final : public TDialogSeam {
+public:
+    int Message(const TMessageRequest& request) override {
+        TCentered<QMessageBox> box(OwnerOrActive(request.Owner), IconOf(request.Kind), request.Caption, request.Text,
+                                   QMessageBox::NoButton, request.Owner);
+        for (const auto& [flag, button] : ButtonMap)
+            if (request.Buttons & flag) box.addButton(button.first);
+        const int pressed = box.exec();
+        for (const auto& [flag, button] : ButtonMap)
+            if (pressed == button.first) return button.second;
+        return (request.Buttons & mbCancel) ? mrCancel : mrNone;
+    }
+
+    std::optional<QString> Input(const TInputRequest& request) override {
+        TCentered<QInputDialog> dialog(OwnerOrActive(request.Owner), request.Owner);
+        dialog.setWindowTitle(request.Caption);
+        dialog.setLabelText(request.Prompt);
+        dialog.setTextValue(request.Default);
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.textValue();
+    }
+
+    std::optional<QString> File(const TFileRequest& request) override {
+        QString name;
+        const QString filter = ToQtFilter(request.Filter);
+        switch (request.Kind) {
+        case TFileDialogKind::Open:
+            name = QFileDialog::getOpenFileName(request.Owner, request.Title, request.Directory, filter);
+            break;
+        case TFileDialogKind::Save: {
+            QFileDialog dialog(request.Owner, request.Title, request.Directory, filter);
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setDefaultSuffix(request.DefaultExtension);
+            if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+                name = dialog.selectedFiles().first();
+            break;
+        }
+        case TFileDialogKind::Directory:
+            name = QFileDialog::getExistingDirectory(request.Owner, request.Title, request.Directory);
+            break;
+        }
+        if (name.isEmpty()) return std::nullopt;
+        return name;
+    }
+};
+
+TQtDialogs& RealDialogs() {
+    static TQtDialogs dialogs;
+    return dialogs;
+}
+
+TDialogSeam*& CurrentSeam() {
+    static TDialogSeam* seam = nullptr;
+    return seam;
+}
+
+TDialogSeam& Seam() { return CurrentSeam() ? *CurrentSeam() : RealDialogs(); }
+
+} // namespace
+
+TDialogSeam* SetDialogSeam(TDialogSeam* seam) { return std::exchange(CurrentSeam(), seam); }
+
+QPoint CenteredPosition(const QRect& owner, const QSize& dialog) {
+    // Integer division rounds toward zero, as the halves must.
+    const int left = owner.left() + (owner.width() - dialog.width()) / 2;
+    const int top = owner.top() + (owner.height() - dialog.height()) / 2;
+    return {std::max(0, left), std::max(0, top)};
+}
+
+QString ToQtFilter(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        entries << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + patterns + ")");
+    }
+    return entries.join(";;");
+}
+
+int ShowCenteredMessage(const QString& text, TMsgDlgType kind, TMsgDlgButtons buttons, QWidget* owner,
+                        const QString& caption) {
+    return Seam().Message({text, caption.isEmpty() ? QString(ProgramName) : caption, kind, buttons, owner});
+}
+
+void ShowInfoMessage(const QString& text, QWidget* owner) {
+    ShowCenteredMessage(text, TMsgDlgType::mtCustom, mbOK, owner);
+}
+
+std::optional<QString> InputBox(const QString& caption, const QString& prompt, const QString& defaultText,
+                                QWidget* owner) {
+    return Seam().Input({caption, prompt, defaultText, owner});
+}
+
+std::optional<QString> PromptOpenFileName(const QString& title, const QString& directory, const QString& filter,
+                                          QWidget* owner) {
+    return Seam().File({TFileDialogKind::Open, title, directory, filter, {}, owner});
+}
+
+std::optional<QString> PromptSaveFileName(const QString& title, const QString& directory, const QString& filter,
+                                          const QString& defaultExtension, QWidget* owner) {
+    return Seam().File({TFileDialogKind::Save, title, directory, filter, defaultExtension, owner});
+}
+
+std::optional<QString> PromptDirectory(const QString& title, const QString& directory, QWidget* owner) {
+    return Seam().File({TFileDialogKind::Directory, title, directory, {}, {}, owner});
+}

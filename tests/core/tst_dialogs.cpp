@@ -1,0 +1,105 @@
+#include "DialogRecorder.h"
+#include "UnitDialogFunctions.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void centeredPosition_data();
+    void centeredPosition();
+    void messagesGoThroughTheSeam();
+    void inputAndFileDialogsGoThroughTheSeam();
+    void filterConversion_data();
+    void filterConversion();
+    void realMessageBoxIsCenteredAndAnswers();
+};
+
+void TestDialogs::centeredPosition_data() {
+    QTest::addColumn<QRect>("owner");
+    QTest::addColumn<QSize>("dialog");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("plain") << QRect(100, 50, 800, 600) << QSize(200, 100) << QPoint(400, 300);
+    QTest::newRow("odd halves truncate") << QRect(0, 0, 301, 201) << QSize(100, 100) << QPoint(100, 50);
+    QTest::newRow("dialog wider than owner") << QRect(300, 300, 100, 100) << QSize(301, 103) << QPoint(200, 299);
+    QTest::newRow("negative goes to 0") << QRect(-50, 10, 100, 20) << QSize(400, 300) << QPoint(0, 0);
+}
+
+void TestDialogs::centeredPosition() {
+    QFETCH(QRect, owner);
+    QFETCH(QSize, dialog);
+    QFETCH(QPoint, expected);
+    QCOMPARE(CenteredPosition(owner, dialog), expected);
+}
+
+void TestDialogs::messagesGoThroughTheSeam() {
+    DialogRecorder dialogs;
+    dialogs.MessageAnswers << mrNo;
+    QWidget owner;
+    QCOMPARE(ShowCenteredMessage("Wirklich beenden?", TMsgDlgType::mtConfirmation, mbYes | mbNo, &owner), int(mrNo));
+    ShowInfoMessage("Schach", nullptr);
+    QCOMPARE(dialogs.Messages.size(), 2);
+    QCOMPARE(dialogs.Messages[0].Kind, TMsgDlgType::mtConfirmation);
+    QCOMPARE(dialogs.Messages[0].Buttons, TMsgDlgButtons(mbYes | mbNo));
+    QCOMPARE(dialogs.Messages[0].Owner, &owner);
+    QCOMPARE(dialogs.Messages[0].Caption, "TESSARON");
+    QCOMPARE(dialogs.Messages[1].Text, "Schach");
+    QCOMPARE(dialogs.Messages[1].Kind, TMsgDlgType::mtCustom);
+    QCOMPARE(dialogs.Messages[1].Buttons, TMsgDlgButtons(mbOK));
+}
+
+void TestDialogs::inputAndFileDialogsGoThroughTheSeam() {
+    DialogRecorder dialogs;
+    dialogs.InputAnswers << QString("Anna") << std::nullopt;
+    dialogs.FileAnswers << QString("/tmp/partie.tn2");
+    QCOMPARE(InputBox("Spieler", "Name:", "Spieler 1"), std::optional<QString>("Anna"));
+    QCOMPARE(InputBox("Spieler", "Name:", "Spieler 1"), std::nullopt);
+    QCOMPARE(dialogs.Inputs[0].Default, "Spieler 1");
+    QCOMPARE(PromptSaveFileName("Speichern", "/tmp", "Partie (*.tn2)|*.tn2", "tn2"),
+             std::optional<QString>("/tmp/partie.tn2"));
+    QCOMPARE(PromptOpenFileName("Laden", "/tmp", "Partie (*.tn2)|*.tn2"), std::nullopt);
+    QCOMPARE(dialogs.Files[0].Kind, TFileDialogKind::Save);
+    QCOMPARE(dialogs.Files[0].DefaultExtension, "tn2");
+    QCOMPARE(dialogs.Files[1].Kind, TFileDialogKind::Open);
+}
+
+void TestDialogs::filterConversion_data() {
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("one") << "Bitmaps (*.bmp)|*.bmp" << "Bitmaps (*.bmp)";
+    QTest::newRow("two") << "Partien (*.tn2)|*.tn2|Alle Dateien (*.*)|*.*" << "Partien (*.tn2);;Alle Dateien (*.*)";
+    QTest::newRow("name without patterns") << "Alte Partien|*.TN;*.NT" << "Alte Partien (*.TN *.NT)";
+    QTest::newRow("empty") << "" << "";
+}
+
+void TestDialogs::filterConversion() {
+    QFETCH(QString, filter);
+    QFETCH(QString, expected);
+    QCOMPARE(ToQtFilter(filter), expected);
+}
+
+void TestDialogs::realMessageBoxIsCenteredAndAnswers() {
+    QWidget owner;
+    owner.setGeometry(100, 100, 640, 480);
+    owner.show();
+    QRect boxGeometry;
+    QString boxText;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        boxGeometry = box->frameGeometry();
+        boxText = box->text();
+        box->button(QMessageBox::Retry)->click();
+    });
+    const int result = ShowCenteredMessage("Datei fehlt", TMsgDlgType::mtError, mbAbort | mbRetry, &owner);
+    QCOMPARE(result, int(mrRetry));
+    QCOMPARE(boxText, "Datei fehlt");
+    QCOMPARE(boxGeometry.topLeft(), CenteredPosition(owner.frameGeometry(), boxGeometry.size()));
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"

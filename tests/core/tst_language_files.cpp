@@ -1,0 +1,90 @@
+// The shipped language files: both define the same numbers with the same field layout, and every
+// number the program asks for exists in the German file.
+
+#include "UnitLanguages.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+
+namespace {
+
+const QString SourceDir = TESSARON_SOURCE_DIR;
+
+QHash<int, QString> Load(const QString& name) {
+    QFile file(SourceDir + "/data/Lang/" + name);
+    if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(name));
+    return ParseLanguageFile(file.readAll());
+}
+
+QSet<int> Keys(const QHash<int, QString>& texts) {
+    const QList<int> keys = texts.keys();
+    return {keys.begin(), keys.end()};
+}
+
+// Every string number named in the program's sources: LoadLangString(n, ...) and "Tag", n.
+QMap<int, QString> NumbersUsedBySources() {
+    const QRegularExpression uses(R"((?:LoadLangString\s*\(\s*|"Tag"\s*,\s*)(\d+))");
+    QMap<int, QString> used;
+    QDirIterator files(SourceDir + "/src", {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const QRegularExpressionMatch& m : uses.globalMatch(text)) used.insert(m.captured(1).toInt(), file.fileName());
+    }
+    return used;
+}
+
+} // namespace
+
+class TestLanguageFiles : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void bothFilesDefineTheSameNumbers();
+    void fieldsMatchPerNumber();
+    void programAsksOnlyForKnownNumbers();
+    void languageListNamesBothLanguages();
+};
+
+void TestLanguageFiles::bothFilesDefineTheSameNumbers() {
+    const QSet<int> german = Keys(Load("German.lng"));
+    const QSet<int> english = Keys(Load("English.lng"));
+    QVERIFY(german.size() > 200);
+    QCOMPARE(QSet<int>(german).subtract(english), QSet<int>());
+    QCOMPARE(QSet<int>(english).subtract(german), QSet<int>());
+    for (int pieceButton = 1; pieceButton <= 5; ++pieceButton) QVERIFY(!german.contains(pieceButton));
+}
+
+void TestLanguageFiles::fieldsMatchPerNumber() {
+    const QHash<int, QString> german = Load("German.lng");
+    const QHash<int, QString> english = Load("English.lng");
+    for (auto it = german.begin(); it != german.end(); ++it) {
+        QVERIFY2(!it.value().isEmpty(), qPrintable(QString::number(it.key())));
+        QVERIFY2(it.value().count('|') == english.value(it.key()).count('|'), qPrintable(QString::number(it.key())));
+    }
+    QCOMPARE(german.value(10001), QString::fromUtf8("Wählen Sie die Sprache, die das Programm benutzen soll"));
+    QCOMPARE(german.value(134), " Bitte warten, ... ");
+}
+
+void TestLanguageFiles::programAsksOnlyForKnownNumbers() {
+    const QSet<int> german = Keys(Load("German.lng"));
+    const QMap<int, QString> used = NumbersUsedBySources();
+    QVERIFY(!used.isEmpty());
+    for (auto it = used.begin(); it != used.end(); ++it)
+        QVERIFY2(german.contains(it.key()), qPrintable(QString("%1 in %2").arg(it.key()).arg(it.value())));
+}
+
+void TestLanguageFiles::languageListNamesBothLanguages() {
+    QFile file(SourceDir + "/data/Lang/Languages.cfg");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.contains(QRegularExpression(R"(^German:.*\$0407.*\$0807.*\$0C07.*\$1007.*\$1407)",
+                                             QRegularExpression::MultilineOption)));
+    QVERIFY(text.contains(QRegularExpression(R"(^English:.*\$0409.*\$0809)", QRegularExpression::MultilineOption)));
+}
+
+QTEST_GUILESS_MAIN(TestLanguageFiles)
+#include "tst_language_files.moc"

@@ -1,0 +1,46 @@
+#pragma once
+// Stands in for every dialog while a test runs: records what was asked and answers from a queue
+// (OK, nothing typed, no file chosen when the queue is empty).
+
+#include "UnitDialogFunctions.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+class DialogRecorder final : public TDialogSeam {
+public:
+    DialogRecorder() : FPrevious(SetDialogSeam(this)) {}
+    ~DialogRecorder() override { SetDialogSeam(FPrevious); }
+    DialogRecorder(const DialogRecorder&) = delete;
+    DialogRecorder& operator=(const DialogRecorder&) = delete;
+
+    QList<TMessageRequest> Messages;
+    QList<TInputRequest> Inputs;
+    QList<TFileRequest> Files;
+    QList<int> MessageAnswers;
+    QList<std::optional<QString>> InputAnswers;
+    QList<std::optional<QString>> FileAnswers;
+
+    int Message(const TMessageRequest& request) override {
+        Messages << request;
+        return MessageAnswers.isEmpty() ? mrOk : MessageAnswers.takeFirst();
+    }
+    std::optional<QString> Input(const TInputRequest& request) override {
+        Inputs << request;
+        return InputAnswers.isEmpty() ? std::nullopt : InputAnswers.takeFirst();
+    }
+    std::optional<QString> File(const TFileRequest& request) override {
+        Files << request;
+        return FileAnswers.isEmpty() ? std::nullopt : FileAnswers.takeFirst();
+    }
+
+    QStringList MessageTexts() const {
+        QStringList texts;
+        for (const TMessageRequest& m : Messages) texts << m.Text;
+        return texts;
+    }
+
+private:
+    TDialogSeam* FPrevious;
+};
