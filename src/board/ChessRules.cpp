@@ -411,7 +411,9 @@ bool TChessRules::PlayMove(int oldSq, int newSq) {
     return made;
 }
 
-bool TChessRules::MakeMove(int oldSqIn, int newSqIn) {
+bool TChessRules::MakeMove(int oldSq, int newSq) { return MakeMove(oldSq, newSq, '\0'); }
+
+bool TChessRules::MakeMove(int oldSqIn, int newSqIn, char promotion) {
     if (FPromotionInProgress) return false;
     if (HistoryFull()) return false;
     FGameOver = false;
@@ -441,7 +443,7 @@ bool TChessRules::MakeMove(int oldSqIn, int newSqIn) {
 
     if (OnLegalMove) OnLegalMove(*this, oldSq, newSq);
     if (captured != Empty && OnCapture) OnCapture(*this, oldSq, newSq, captured);
-    PromoteIfOnLastRank(oldSq, newSq, givesCheck);
+    PromoteIfOnLastRank(oldSq, newSq, promotion, givesCheck);
     CaptureEnPassant(oldSq, newSq); // before the en-passant square changes
 
     const char landed = FBoard[newSq];
@@ -481,22 +483,30 @@ bool TChessRules::MakeMove(int oldSqIn, int newSqIn) {
     }
     if (OnPaint) OnPaint(*this);
     if (FGameOver) AbortEngineSearch();
+    MoveMade();
     return true;
 }
 
-void TChessRules::PromoteIfOnLastRank(Square oldSq, Square newSq, bool& givesCheck) {
+namespace {
+// A pawn may only become a knight, bishop, rook or queen; anything else would put a character on
+// the board that no rule knows.
+bool IsPromotionPiece(char piece) {
+    const char upper = ToUpperAscii(piece);
+    return upper == 'N' || upper == 'B' || upper == 'R' || upper == 'Q';
+}
+} // namespace
+
+void TChessRules::PromoteIfOnLastRank(Square oldSq, Square newSq, char chosen, bool& givesCheck) {
     const char pawn = FBoard[newSq];
     const int rank = RankOf(newSq);
     if ((pawn != 'P' && pawn != 'p') || (rank != 8 && rank != 1)) return;
+    if (IsPromotionPiece(chosen)) FPromotionPiece = chosen;
     if (OnPromotion) {
         FPromotionInProgress = true;
         char choice = FPromotionPiece;
         OnPromotion(*this, oldSq, newSq, choice);
         FPromotionInProgress = false;
-        // A pawn may only become a knight, bishop, rook or queen; anything else would put a
-        // character on the board that no rule knows, so it falls back to the queen.
-        const char upper = ToUpperAscii(choice);
-        FPromotionPiece = (upper == 'N' || upper == 'B' || upper == 'R' || upper == 'Q') ? choice : 'q';
+        FPromotionPiece = IsPromotionPiece(choice) ? choice : 'q';
     }
     const char upper = ToUpperAscii(FPromotionPiece);
     FBoard[newSq] = rank == 8 ? upper : static_cast<char>(upper + 32);

@@ -58,6 +58,9 @@ public:
 
     // --- Moves, history and game end ----------------------------------------------------------------
     bool MakeMove(int oldSq, int newSq);
+    // The same for a move whose promotion piece is already chosen (the engine's): a promoting pawn
+    // becomes `promotion` ("n", "b", "r" or "q") unless the promotion handler changes it.
+    bool MakeMove(int oldSq, int newSq, char promotion);
     bool PlayMove(int oldSq, int newSq);
     void NewGame();
     bool GotoMove(int moveNo, bool whiteToMove);
@@ -108,6 +111,7 @@ protected:
     virtual void RedrawSquare(Square) {}               // one square's content changed
     virtual void RedrawChangedSquares(std::string_view /*oldPosition*/) {}
     virtual void ShowMoveStart(Square /*oldSq*/, Square /*newSq*/) {} // clear the from-square, maybe animate
+    virtual void MoveMade() {}                         // after every accepted move, its events raised
 
     void SetStopRequested(bool value) { FStopRequested = value; }
     void SetGameOver(bool value) { FGameOver = value; }
@@ -132,7 +136,7 @@ private:
     bool CountRepetitions() const;
 
     // The move's steps after the piece has landed, in the order the events are raised.
-    void PromoteIfOnLastRank(Square oldSq, Square newSq, bool& givesCheck);
+    void PromoteIfOnLastRank(Square oldSq, Square newSq, char chosen, bool& givesCheck);
     Square EnPassantVictim(char pawn, int newSq) const;
     void CaptureEnPassant(Square oldSq, Square newSq);
     void MoveCastlingRook(Square oldSq, Square newSq);

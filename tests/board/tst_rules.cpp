@@ -73,6 +73,7 @@ private Q_SLOTS:
     void enPassantTrialTakesThePassedPawn();
     void promotionWithCaptureJudgesCheckWithNewPiece();
     void promotionKeepsChoiceAndRefusesNonsense();
+    void chosenPromotionPieceIsPlayed();
     void noMoveWhilePromotionDialogRuns();
     void foolsMate();
     void mateWithoutHandlerLeavesGameRunning();
@@ -419,6 +420,24 @@ void TestRules::promotionKeepsChoiceAndRefusesNonsense() {
         QCOMPARE(board.PieceAt(A8), 'Q');
         QCOMPARE(board.PromotionPiece(), 'q');
     }
+}
+
+void TestRules::chosenPromotionPieceIsPlayed() {
+    // an underpromotion chosen beforehand is played as chosen, without and with a handler
+    TChessRules rules;
+    SetUp(rules, Placement({{G7, 'P'}, {H6, 'k'}, {E1, 'K'}}), true);
+    QVERIFY(rules.MakeMove(G7, G8, 'n'));
+    QCOMPARE(rules.PieceAt(G8), 'N');
+    SetUp(rules, Placement({{G2, 'p'}, {H3, 'K'}, {E8, 'k'}}), false);
+    char offered = 0;
+    rules.OnPromotion = [&offered](TChessRules&, Square, Square, char& piece) { offered = piece; };
+    QVERIFY(rules.MakeMove(G2, G1, 'r'));
+    QCOMPARE(offered, 'r');
+    QCOMPARE(rules.PieceAt(G1), 'r');
+    // a move that does not promote ignores the choice
+    SetUp(rules, Placement({{E2, 'P'}, {H6, 'k'}, {E1, 'K'}}), true);
+    QVERIFY(rules.MakeMove(E2, E4, 'n'));
+    QCOMPARE(rules.PieceAt(E4), 'P');
 }
 
 void TestRules::noMoveWhilePromotionDialogRuns() {
