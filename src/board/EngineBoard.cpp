@@ -208,6 +208,7 @@ void TEngineBoard::Load(const TPositionSnapshot& position) {
     FFifty = 0;
     FPly = 0;
     FFirstMove[0] = 0;
+    FCheckState[0] = TCheckState::Unknown;
     FStackFull = false;
 }
 
@@ -228,8 +229,7 @@ int TEngineBoard::FittingEnPassant(int ep) const {
     return HasPiece(pawnSq, FXSide, EnginePawn) ? ep : -1;
 }
 
-void TEngineBoard::Place(int sq, int color, int piece) {
-    Clear(sq);
+void TEngineBoard::Put(int sq, int color, int piece) {
     FColor[sq] = color;
     FPiece[sq] = piece;
     FPieces[color][piece] |= Bit(sq);
@@ -237,15 +237,21 @@ void TEngineBoard::Place(int sq, int color, int piece) {
     FValueSum[color] += (*FValues)[color][piece][sq];
 }
 
-void TEngineBoard::Clear(int sq) {
-    const int color = FColor[sq];
-    if (color == EngineEmpty) return;
-    const int piece = FPiece[sq];
+void TEngineBoard::Lift(int sq, int color, int piece) {
     FPieces[color][piece] &= ~Bit(sq);
     FOccupied[color] &= ~Bit(sq);
     FValueSum[color] -= (*FValues)[color][piece][sq];
     FColor[sq] = EngineEmpty;
     FPiece[sq] = EngineEmpty;
+}
+
+void TEngineBoard::Place(int sq, int color, int piece) {
+    Clear(sq);
+    Put(sq, color, piece);
+}
+
+void TEngineBoard::Clear(int sq) {
+    if (FColor[sq] != EngineEmpty) Lift(sq, FColor[sq], FPiece[sq]);
 }
 
 void TEngineBoard::SetPieceSquareValues(const TPieceSquareValues& values) {
@@ -427,22 +433,39 @@ bool TEngineBoard::EngineMakeMove(TEngineMove move) {
     const int bits = move.Bits;
     if ((bits & MoveCastling) && !MoveCastlingRook(to)) return false;
 
-    FUndo[FPly] = {move, FPiece[to], FCastle, FEp, FFifty};
+    const int mover = FPiece[from];
+    const int captured = FPiece[to];
+    FUndo[FPly] = {move, captured, FCastle, FEp, FFifty};
     ++FPly;
+    FCheckState[FPly] = TCheckState::Unknown;
     FCastle &= CastleMask[from] & CastleMask[to];
     const int behind = FSide == EngineWhite ? to + PawnStep : to - PawnStep; // the square a pawn passed
     FEp = (bits & MoveDoubleStep) ? behind : -1;
     FFifty = (bits & (MoveCapture | MovePawn)) ? 0 : FFifty + 1;
-    Place(to, FSide, (bits & MovePromotion) ? move.Promote : FPiece[from]);
-    Clear(from);
+    if (captured != EngineEmpty) Lift(to, FColor[to], captured);
+    Lift(from, FSide, mover);
+    Put(to, FSide, (bits & MovePromotion) ? move.Promote : mover);
     if (bits & MoveEnPassant) Clear(behind);
     std::swap(FSide, FXSide);
 
+    if (!MoverMayBeInCheck(from, mover, bits)) return true;
     if (InCheck(FXSide)) {
         EngineTakeBack();
         return false;
     }
     return true;
+}
+
+// Called after the move: a mover that was not in check can only have uncovered an attack on its king
+// along a line through the square it left, unless the king itself moved or en passant emptied a
+// second square.
+bool TEngineBoard::MoverMayBeInCheck(int from, int mover, int bits) const {
+    if (FCheckState[FPly - 1] != TCheckState::NotInCheck || mover == EngineKing || (bits & MoveEnPassant))
+        return true;
+    const Bitboard kings = FPieces[FXSide][EngineKing];
+    if (kings == 0) return false;
+    const int king = std::countr_zero(kings);
+    return ((Attacks.DiagonalLines[king] | Attacks.StraightLines[king]) & Bit(from)) != 0;
 }
 
 void TEngineBoard::EngineTakeBack() {
@@ -455,17 +478,22 @@ void TEngineBoard::EngineTakeBack() {
     const int from = undo.Move.From;
     const int to = undo.Move.To;
     const int bits = undo.Move.Bits;
-    Place(from, FSide, (bits & MovePromotion) ? EnginePawn : FPiece[to]);
-    if (undo.Captured == EngineEmpty)
-        Clear(to);
-    else
-        Place(to, FXSide, undo.Captured);
+    const int moved = FPiece[to];
+    Lift(to, FSide, moved);
+    Put(from, FSide, (bits & MovePromotion) ? EnginePawn : moved);
+    if (undo.Captured != EngineEmpty) Put(to, FXSide, undo.Captured);
     if (bits & MoveCastling) {
         const TCastlingPath* path = CastlingPathTo(to);
         Clear(path->RookTo);
         Place(path->RookFrom, FSide, EngineRook);
     }
     if (bits & MoveEnPassant) Place(FSide == EngineBlack ? to - PawnStep : to + PawnStep, FXSide, EnginePawn);
+}
+
+bool TEngineBoard::SideToMoveInCheck() {
+    const bool check = InCheck(FSide);
+    FCheckState[FPly] = check ? TCheckState::InCheck : TCheckState::NotInCheck;
+    return check;
 }
 
 // --- Attacks -------------------------------------------------------------------------------------------

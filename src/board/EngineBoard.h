@@ -107,6 +107,9 @@ public:
     void EngineTakeBack();
     bool InCheck(int s) const;
     bool Attacked(int sq, int s) const;
+    // InCheck(Side), remembered for this ply: the moves made from here then need a full attack test
+    // only when they might uncover one on their own king.
+    bool SideToMoveInCheck();
 
     // --- History counters that order quiet moves ---------------------------------------------------
     int History(int from, int to) const { return FHistory[from][to]; }
@@ -138,6 +141,11 @@ private:
     int FittingEnPassant(int ep) const;
     bool HasPiece(int sq, int color, int piece) const { return FColor[sq] == color && FPiece[sq] == piece; }
 
+    bool MoverMayBeInCheck(int from, int mover, int bits) const;
+
+    // Put and Lift change a square whose content is known; Place and Clear any square.
+    inline void Put(int sq, int color, int piece);
+    inline void Lift(int sq, int color, int piece);
     inline void Place(int sq, int color, int piece);
     inline void Clear(int sq);
 
@@ -158,6 +166,8 @@ private:
     // From this entry on the ply's moves are known to be in descending order, so picking leaves them.
     std::array<int, EngineMaxPly> FOrderedFrom{};
     std::array<TUndoEntry, EngineMaxPly> FUndo{};
+    enum class TCheckState : std::uint8_t { Unknown, InCheck, NotInCheck };
+    std::array<TCheckState, EngineMaxPly + 1> FCheckState{}; // of the side to move at each ply
     int FHistory[EngineSquares][EngineSquares] = {};
     bool FStackFull = false;
     const TPieceSquareValues* FValues;

@@ -125,6 +125,7 @@ void TEngineEval::InitEvalTables(TEngineBoard& board) {
         FillKingAndShelter(board, color);
     }
     board.SetPieceSquareValues(FEvalTable);
+    FPawnCache.fill(TPawnEntry{});
 }
 
 // While the opponent still has attacking material the king stays home behind its wing's pawns;
@@ -147,19 +148,35 @@ void TEngineEval::FillKingAndShelter(const TEngineBoard& board, int color) {
     }
 }
 
-// Material and placement come from the board's running sums; what depends on the neighbouring files
-// is worked out per file, each pawn of a file paying or earning the same.
+// Material and placement come from the board's running sums; the pawn terms depend on the pawns
+// alone, and each pawn of a file pays or earns the same.
 int TEngineEval::Evaluate(const TEngineBoard& board) const {
     const int side = board.Side();
     const int other = board.XSide();
-    return board.PieceSquareSum(side) + PawnAndRookTerms(board, side) - board.PieceSquareSum(other) -
-           PawnAndRookTerms(board, other);
+    const TPawnEntry& pawns = PawnTerms(board);
+    return board.PieceSquareSum(side) + pawns.Score[side] + RookTerms(board, side, pawns) -
+           board.PieceSquareSum(other) - pawns.Score[other] - RookTerms(board, other, pawns);
 }
 
-int TEngineEval::PawnAndRookTerms(const TEngineBoard& board, int color) const {
-    const std::uint64_t own = board.Pieces(color, EnginePawn);
+const TEngineEval::TPawnEntry& TEngineEval::PawnTerms(const TEngineBoard& board) const {
+    const std::uint64_t white = board.Pieces(EngineWhite, EnginePawn);
+    const std::uint64_t black = board.Pieces(EngineBlack, EnginePawn);
+    constexpr std::uint64_t WhiteMix = 0x9E3779B97F4A7C15ull;
+    constexpr std::uint64_t BlackMix = 0xC2B2AE3D27D4EB4Full;
+    TPawnEntry& entry = FPawnCache[((white * WhiteMix) ^ (black * BlackMix)) >> (64 - PawnCacheBits)];
+    if (entry.Pawns[EngineWhite] == white && entry.Pawns[EngineBlack] == black) return entry;
+    entry.Pawns[EngineWhite] = white;
+    entry.Pawns[EngineBlack] = black;
+    entry.Files[EngineWhite] = static_cast<std::uint8_t>(FilesOf(white));
+    entry.Files[EngineBlack] = static_cast<std::uint8_t>(FilesOf(black));
+    entry.Score[EngineWhite] = PawnScore(white, black, EngineWhite);
+    entry.Score[EngineBlack] = PawnScore(black, white, EngineBlack);
+    return entry;
+}
+
+int TEngineEval::PawnScore(std::uint64_t own, std::uint64_t enemy, int color) const {
     const FileSet ownFiles = FilesOf(own);
-    const FileSet enemyFiles = FilesOf(board.Pieces(1 - color, EnginePawn));
+    const FileSet enemyFiles = FilesOf(enemy);
     const FileSet isolated = ownFiles & ~Neighbours(ownFiles);
     const FileSet passed = ownFiles & ~(enemyFiles | Neighbours(enemyFiles)); // no enemy pawn here or beside
     int score = 0;
@@ -167,7 +184,7 @@ int TEngineEval::PawnAndRookTerms(const TEngineBoard& board, int color) const {
         const int file = std::countr_zero(files);
         const FileSet bit = FileSet{1} << file;
         const std::uint64_t pawns = own & (FileA << file);
-        const int count = (pawns & (pawns - 1)) ? std::popcount(pawns) : 1; // mostly one, spare the count
+        const int count = std::popcount(pawns);
         if (count > 1) score -= DoubledPawnPenalty * count;
         if (isolated & bit) {
             score -= IsolatedPawnPenalty * count;
@@ -177,11 +194,16 @@ int TEngineEval::PawnAndRookTerms(const TEngineBoard& board, int color) const {
             for (std::uint64_t p = pawns; p != 0; p &= p - 1)
                 score += PassedPawnFactor * FEvalTable[color][EnginePawn][std::countr_zero(p)];
     }
+    return score;
+}
+
+int TEngineEval::RookTerms(const TEngineBoard& board, int color, const TPawnEntry& pawns) {
+    int score = 0;
     for (std::uint64_t rooks = board.Pieces(color, EngineRook); rooks != 0; rooks &= rooks - 1) {
         const FileSet bit = FileSet{1} << (std::countr_zero(rooks) % BoardFiles);
-        if (ownFiles & bit) continue;
+        if (pawns.Files[color] & bit) continue;
         score += RookWithoutOwnPawnBonus;
-        if (!(enemyFiles & bit)) score += RookOnOpenFileBonus;
+        if (!(pawns.Files[1 - color] & bit)) score += RookOnOpenFileBonus;
     }
     return score;
 }

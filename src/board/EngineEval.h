@@ -6,6 +6,7 @@
 #include "EngineBoard.h"
 
 #include <array>
+#include <cstdint>
 
 inline constexpr std::array<int, EnginePieceKinds> PieceValue = {100, 300, 300, 500, 900, 10000};
 
@@ -24,8 +25,21 @@ public:
     int EvalTable(int color, int piece, int sq) const { return FEvalTable[color][piece][sq]; }
 
 private:
+    // The pawn-structure terms of one pawn placement, and the files each side has pawns on.
+    struct TPawnEntry {
+        std::uint64_t Pawns[2] = {~std::uint64_t{0}, ~std::uint64_t{0}}; // matches no real placement
+        int Score[2] = {};
+        std::uint8_t Files[2] = {};
+    };
+    static constexpr int PawnCacheBits = 12;
+
     TEngineBoard::TPieceSquareValues FEvalTable{};
+    // Pawns move seldom, so most evaluations find their placement's terms here. The passed-pawn bonus
+    // reads EvalTable, so the cache is emptied whenever the tables are built.
+    mutable std::array<TPawnEntry, 1 << PawnCacheBits> FPawnCache{};
 
     void FillKingAndShelter(const TEngineBoard& board, int color);
-    int PawnAndRookTerms(const TEngineBoard& board, int color) const;
+    const TPawnEntry& PawnTerms(const TEngineBoard& board) const;
+    int PawnScore(std::uint64_t own, std::uint64_t enemy, int color) const;
+    static int RookTerms(const TEngineBoard& board, int color, const TPawnEntry& pawns);
 };

@@ -105,7 +105,7 @@ int TEngine::Search(int alpha, int beta, int depth) {
     const int ply = FBoard.Ply();
     if (ply >= LastPly) return StandPat(alpha, beta);
     // Step 4: a check is answered one ply deeper.
-    const bool check = FBoard.InCheck(FBoard.Side());
+    const bool check = FBoard.SideToMoveInCheck();
     if (check) ++depth;
     // Step 5: generate, and put the previous best line's move first while still on that line.
     FBoard.Generate();
@@ -142,7 +142,7 @@ int TEngine::Quiesce(int alpha, int beta) {
     const int ply = FBoard.Ply();
     if (ply >= LastPly) return StandPat(alpha, beta);
     // Step 2: in check every move is tried; otherwise the side to move may stand on its evaluation.
-    const bool check = FBoard.InCheck(FBoard.Side());
+    const bool check = FBoard.SideToMoveInCheck();
     if (check) {
         FBoard.Generate();
     } else {
