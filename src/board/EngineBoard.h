@@ -1,0 +1,175 @@
+#pragma once
+// The engine's own board: squares 0..63 (0 = a8, 63 = h1), pseudo-legal move generation with the
+// ordering scores the search sorts by, making and taking back moves (where legality is decided) and
+// the attack test. The search runs on it alone; the position is copied in when a search starts.
+
+#include "ChessTypes.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// Colour codes of the engine board; an empty square has colour and piece EngineEmpty.
+inline constexpr int EngineWhite = 0;
+inline constexpr int EngineBlack = 1;
+inline constexpr int EngineEmpty = 6;
+
+// Piece codes, in the order the evaluation tables are indexed by.
+inline constexpr int EnginePawn = 0;
+inline constexpr int EngineKnight = 1;
+inline constexpr int EngineBishop = 2;
+inline constexpr int EngineRook = 3;
+inline constexpr int EngineQueen = 4;
+inline constexpr int EngineKing = 5;
+inline constexpr int EnginePieceKinds = 6;
+
+// Bits of TEngineMove::Bits.
+inline constexpr int MoveCapture = 1;
+inline constexpr int MoveCastling = 2;
+inline constexpr int MoveEnPassant = 4;
+inline constexpr int MoveDoubleStep = 8;
+inline constexpr int MovePawn = 16;
+inline constexpr int MovePromotion = 32;
+
+inline constexpr int EngineSquares = 64;
+inline constexpr int EngineMaxPly = 64;     // rows of every per-ply table
+inline constexpr int MoveStackSize = 4096;  // generated-move entries shared by all plies
+inline constexpr int CaptureScore = 1000000; // captures and promotions sort above every history count
+
+// The engine square of a board square (A8 -> 0 ... H1 -> 63).
+constexpr int EngineSquare(Square sq) { return sq - 1; }
+
+// One move as the search stores it: four bytes, Promote 0 or the piece code 1..4.
+struct TEngineMove {
+    std::uint8_t From = 0;
+    std::uint8_t To = 0;
+    std::uint8_t Promote = 0;
+    std::uint8_t Bits = 0;
+
+    friend bool operator==(const TEngineMove&, const TEngineMove&) = default;
+};
+
+// A generated move with the score that orders it.
+struct TGenEntry {
+    TEngineMove Move;
+    std::int32_t Score = 0;
+};
+
+// What taking back a move needs that the board no longer shows.
+struct TUndoEntry {
+    TEngineMove Move;
+    int Captured = EngineEmpty;
+    int Castle = 0;
+    int Ep = -1;
+    int Fifty = 0;
+};
+
+// The board with its move stacks. Colour and piece arrays are the truth; per-colour and per-piece
+// square masks are kept beside them so that a side's pieces are visited in square order without
+// scanning empty squares and so that attack tests look outward from the attacked square.
+class TEngineBoard {
+public:
+    TEngineBoard();
+
+    // Copies a position in and resets the per-search state (Fifty, Ply, the stack base). Castling
+    // rights and an en-passant square that the placement contradicts are dropped, because making
+    // such a move would conjure or destroy pieces.
+    void Load(const TPositionSnapshot& position);
+
+    int Color(int sq) const { return FColor[sq]; }
+    int Piece(int sq) const { return FPiece[sq]; }
+    int Side() const { return FSide; }
+    int XSide() const { return FXSide; }
+    int Castle() const { return FCastle; }
+    int Ep() const { return FEp; }
+    int Fifty() const { return FFifty; }
+    int Ply() const { return FPly; }
+    // Squares holding `piece` of `color`, bit n for square n.
+    std::uint64_t Pieces(int color, int piece) const { return FPieces[color][piece]; }
+
+    // --- Move generation (at the current ply) ------------------------------------------------------
+    void Generate();
+    void GenerateCaptures();
+    void PushMove(int from, int to, int bits);
+    void PushPromotions(int from, int to, int bits);
+    // True when the last generation ran out of stack entries; the moves of that ply are incomplete.
+    bool MoveStackFull() const { return FStackFull; }
+    int FirstMove(int ply) const { return FFirstMove[ply]; }
+    int LastMove(int ply) const { return FLastMove[ply]; }
+    TGenEntry& Entry(int i) { return FStack[i]; }
+    const TGenEntry& Entry(int i) const { return FStack[i]; }
+    // Moves the first of the highest-scored entries i .. LastMove(Ply) - 1 to position i. The search
+    // tries the moves of a ply in the order this produces.
+    void PickBest(int i);
+
+    // --- Making moves ------------------------------------------------------------------------------
+    bool EngineMakeMove(TEngineMove move);
+    void EngineTakeBack();
+    bool InCheck(int s) const;
+    bool Attacked(int sq, int s) const;
+    // InCheck(Side), remembered for this ply: the moves made from here then need a full attack test
+    // only when they might uncover one on their own king.
+    bool SideToMoveInCheck();
+
+    // --- History counters that order quiet moves ---------------------------------------------------
+    int History(int from, int to) const { return FHistory[from][to]; }
+    void AddHistory(int from, int to, int amount) { FHistory[from][to] += amount; }
+    void ClearHistory();
+
+    // Values per colour, piece and square whose sum over the pieces on the board is kept up to date as
+    // pieces come and go, so that the evaluation reads its material and placement without a pass over
+    // the board. The table must outlive its use; until one is set the sums are 0.
+    using TPieceSquareValues = std::array<std::array<std::array<int, EngineSquares>, EnginePieceKinds>, 2>;
+    void SetPieceSquareValues(const TPieceSquareValues& values);
+    int PieceSquareSum(int color) const { return FValueSum[color]; }
+
+    // Leaf count of the pseudo-legal tree `depth` plies deep (moves refused by EngineMakeMove do not
+    // count); nothing when the tree does not fit the per-ply tables or the move stack.
+    std::optional<std::uint64_t> Perft(int depth);
+
+private:
+    template <bool CapturesOnly> void GenerateMoves();
+    template <bool CapturesOnly> void GeneratePawnMoves(int sq);
+    template <bool CapturesOnly> void GeneratePieceMoves(int sq, int piece);
+    void GenerateCastling();
+    void GenerateEnPassant();
+    void Append(int from, int to, int promote, int bits, int score);
+    int CaptureOrder(int from, int to) const { return CaptureScore + 10 * FPiece[to] - FPiece[from]; }
+    bool IsLastRankFor(int side, int sq) const;
+    bool MoveCastlingRook(int kingTo);
+    int FittingCastlingRights(int rights) const;
+    int FittingEnPassant(int ep) const;
+    bool HasPiece(int sq, int color, int piece) const { return FColor[sq] == color && FPiece[sq] == piece; }
+
+    bool MoverMayBeInCheck(int from, int mover, int bits) const;
+
+    // Put and Lift change a square whose content is known; Place and Clear any square.
+    inline void Put(int sq, int color, int piece);
+    inline void Lift(int sq, int color, int piece);
+    inline void Place(int sq, int color, int piece);
+    inline void Clear(int sq);
+
+    std::array<int, EngineSquares> FColor{};
+    std::array<int, EngineSquares> FPiece{};
+    std::uint64_t FPieces[2][EnginePieceKinds] = {};
+    std::uint64_t FOccupied[2] = {};
+    int FSide = EngineWhite;
+    int FXSide = EngineBlack;
+    int FCastle = 0;
+    int FEp = -1;
+    int FFifty = 0;
+    int FPly = 0;
+
+    std::array<TGenEntry, MoveStackSize> FStack{};
+    std::array<int, EngineMaxPly> FFirstMove{};
+    std::array<int, EngineMaxPly> FLastMove{};
+    // From this entry on the ply's moves are known to be in descending order, so picking leaves them.
+    std::array<int, EngineMaxPly> FOrderedFrom{};
+    std::array<TUndoEntry, EngineMaxPly> FUndo{};
+    enum class TCheckState : std::uint8_t { Unknown, InCheck, NotInCheck };
+    std::array<TCheckState, EngineMaxPly + 1> FCheckState{}; // of the side to move at each ply
+    int FHistory[EngineSquares][EngineSquares] = {};
+    bool FStackFull = false;
+    const TPieceSquareValues* FValues;
+    int FValueSum[2] = {};
+};
