@@ -43,6 +43,9 @@ struct TPositionSnapshot {
     Square EnPassant = None;
 };
 
+// Priority of the engine's thread.
+enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+
 #pragma pack(push, 1)
 // One game-history entry: a position (as a length-prefixed text of up to 100 characters, the way the
 // game file keeps it) with its castling rights and en-passant square, plus the move played from it.

@@ -1,0 +1,241 @@
+#include "ChessBrd.h"
+
+#include "ChessThread.h"
+#include "EngineSearch.h"
+
+#include <QMetaObject>
+#include <algorithm>
+
+namespace {
+
+constexpr int MinSearchDepth = 1;
+constexpr int CustomEnginePollMs = 500;
+constexpr auto BuiltInPieceSet = ":/pieces/SETCLASSIC40.bmp";
+constexpr int ScreenDotsPerMeter = 3780; // 96 dots per inch: coordinate fonts keep their usual size
+
+// Engine piece codes of a promotion, as the letters the board places.
+char PromotionLetter(std::uint8_t enginePiece) {
+    constexpr char Letters[] = "pnbrqk";
+    return enginePiece >= 1 && enginePiece <= 4 ? Letters[enginePiece] : '\0';
+}
+
+} // namespace
+
+TChessBrd::TChessBrd(QWidget* parent)
+    : QWidget(parent), FLineStyle(Qt::black, 1), FCoordFont("Arial"), FCoordFontColor(Qt::white),
+      FSquareColorLight(0xC0, 0xC0, 0xC0), FSquareColorDark(0x80, 0x80, 0x80), FBorderColor(Qt::black),
+      FBuiltInPieceSet(BuiltInPieceSet) {
+    FCoordFont.setPointSize(7);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+    BuildPieceImages();
+    ApplyControlSize();
+    NewGame();
+    FThread = std::make_unique<TChessThread>(
+        this, [this](int generation, const TEngineMove& move, bool aborted) { SearchFinished(generation, move, aborted); });
+    FTimer.setInterval(CustomEnginePollMs);
+    connect(&FTimer, &QTimer::timeout, this, &TChessBrd::PollCustomEngine);
+}
+
+// The thread goes first: it may be searching, and it must not post to a board that is half gone.
+TChessBrd::~TChessBrd() { FThread.reset(); }
+
+// --- Appearance setters -----------------------------------------------------------------------------
+
+void TChessBrd::SetSizeOfSquare(int value) {
+    FSizeOfSquare = std::max(1, value);
+    ApplyControlSize();
+    Paint();
+}
+
+void TChessBrd::SetSizeOfBorder(int value) {
+    FSizeOfBorder = std::max(0, value);
+    ApplyControlSize();
+    Paint();
+}
+
+void TChessBrd::SetWhiteOnTop(bool value) {
+    FWhiteOnTop = value;
+    Paint();
+}
+
+void TChessBrd::SetBoardLines(bool value) {
+    FBoardLines = value;
+    Paint();
+}
+
+void TChessBrd::SetLineStyle(const QPen& value) {
+    FLineStyle = value;
+    Paint();
+}
+
+void TChessBrd::SetDisplayCoords(CoordSet value) {
+    FDisplayCoords = value;
+    Paint();
+}
+
+void TChessBrd::SetCoordFont(const QFont& font, const QColor& color) {
+    FCoordFont = font;
+    FCoordFontColor = color;
+    Paint();
+}
+
+void TChessBrd::SetSquareColorLight(const QColor& value) {
+    FSquareColorLight = value;
+    Paint();
+}
+
+void TChessBrd::SetSquareColorDark(const QColor& value) {
+    FSquareColorDark = value;
+    Paint();
+}
+
+void TChessBrd::SetBorderColor(const QColor& value) {
+    FBorderColor = value;
+    Paint();
+}
+
+void TChessBrd::SetSquareLight(const QImage& value) {
+    FSquareLight = value;
+    Paint();
+}
+
+void TChessBrd::SetSquareDark(const QImage& value) {
+    FSquareDark = value;
+    Paint();
+}
+
+void TChessBrd::SetBorderBitmap(const QImage& value) {
+    FBorderBitmap = value;
+    Paint();
+}
+
+void TChessBrd::LoadTextures(const QImage* border, const QImage* light, const QImage* dark) {
+    if (border) FBorderBitmap = *border;
+    if (light) FSquareLight = *light;
+    if (dark) FSquareDark = *dark;
+}
+
+bool TChessBrd::IsValidPieceSet(const QImage& set) {
+    return set.width() >= 1 && set.height() >= 1 && 2 * set.width() == 3 * set.height();
+}
+
+void TChessBrd::SetCustomPieceSet(const QImage& value) {
+    if (!value.isNull() && !IsValidPieceSet(value)) return;
+    FCustomPieceSet = value;
+    BuildPieceImages();
+    Paint();
+}
+
+// The grip's cursor must follow the pointer before any button is pressed.
+void TChessBrd::SetResizable(bool value) {
+    FResizable = value;
+    setMouseTracking(value);
+}
+
+void TChessBrd::SetResizeMinSize(int value) { FResizeMinSize = value >= FResizeMaxSize ? FResizeMaxSize : value; }
+
+void TChessBrd::SetResizeMaxSize(int value) { FResizeMaxSize = value <= FResizeMinSize ? FResizeMinSize : value; }
+
+void TChessBrd::ApplyControlSize() {
+    const int width = BoardWidth();
+    setFixedSize(width, width);
+    if (FBacking.size() != QSize(width, width)) {
+        FBacking = QImage(width, width, QImage::Format_RGB32);
+        FBacking.setDotsPerMeterX(ScreenDotsPerMeter);
+        FBacking.setDotsPerMeterY(ScreenDotsPerMeter);
+        FBacking.fill(FBorderColor);
+    }
+}
+
+// --- Engine control -----------------------------------------------------------------------------------
+
+void TChessBrd::SetComputerPlaysWhite(bool value) {
+    StopThinking();
+    FComputerPlaysWhite = value;
+}
+
+void TChessBrd::SetComputerPlaysBlack(bool value) {
+    StopThinking();
+    FComputerPlaysBlack = value;
+}
+
+void TChessBrd::SetSearchDepth(int value) { FSearchDepth = std::clamp(value, MinSearchDepth, MaxSearchDepth); }
+
+void TChessBrd::SetThinkingPriority(TThreadPriority value) {
+    FThinkingPriority = value;
+    FThread->SetPriority(value);
+}
+
+bool TChessBrd::Thinking() const { return FThinking; }
+
+bool TChessBrd::ComputerToMove() const {
+    return (FComputerPlaysWhite && WhiteToMove()) || (FComputerPlaysBlack && !WhiteToMove());
+}
+
+void TChessBrd::StopEngineSearch() {
+    if (FCustomEngine || GameOver()) return;
+    FEngineStopped = true;
+    if (!FThinking) return;
+    FThread->Abort();
+    FThinking = false;
+    ++FSearchGeneration; // a move of the stopped search that is already on its way is dropped
+}
+
+// A move ended the game: whatever the engine was doing is of no use any more.
+void TChessBrd::AbortEngineSearch() {
+    FEngineStopped = true;
+    FThread->Abort();
+    FThinking = false;
+    ++FSearchGeneration;
+}
+
+void TChessBrd::StartEngine() {
+    if (FCustomEngine) {
+        if (ComputerToMove() && OnCalculateMove && !StopRequested()) AskCustomEngine();
+        return;
+    }
+    FEngineStopped = false;
+    // With no legal move there is nothing to search; the game's end has been reported already.
+    if (FThinking || !ComputerToMove() || !HasLegalMove()) return;
+    FThinking = true;
+    FThread->Search(TChessRules::Snapshot(), FSearchDepth, ++FSearchGeneration, FThinkingPriority);
+}
+
+void TChessBrd::SearchFinished(int generation, const TEngineMove& move, bool aborted) {
+    if (generation != FSearchGeneration) return; // stopped, or overtaken by a newer search
+    FThinking = false;
+    if (aborted || FEngineStopped) return;
+    const bool made = MakeMove(move.From + 1, move.To + 1, PromotionLetter(move.Promote));
+    // A refused move would only be searched again and again.
+    if (!made) FEngineStopped = true;
+    ThinkingDone();
+}
+
+void TChessBrd::ThinkingDone() {
+    if (!FEngineStopped) StartEngine();
+}
+
+// Every accepted move may hand the turn to the computer; the engine, when it is not stopped, takes
+// it up once the move's events are all handled.
+void TChessBrd::MoveMade() {
+    if (FCustomEngine || FEngineStopped || FThinking || !ComputerToMove()) return;
+    QMetaObject::invokeMethod(this, [this] { ThinkingDone(); }, Qt::QueuedConnection);
+}
+
+void TChessBrd::AskCustomEngine() {
+    Square oldSq = None;
+    Square newSq = None;
+    OnCalculateMove(*this, oldSq, newSq);
+    if (StopRequested()) return;
+    if (!MakeMove(oldSq, newSq) && OnCalculationFailed) OnCalculationFailed(*this, oldSq, newSq);
+}
+
+void TChessBrd::PollCustomEngine() {
+    if (!StopRequested() && FCustomEngine && ComputerToMove()) StartEngine();
+}
+
+void TChessBrd::NewGameAndPaint() {
+    NewGame();
+    Paint();
+}

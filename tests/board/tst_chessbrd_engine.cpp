@@ -1,0 +1,177 @@
+// The board's engine control with the real thread: a computer reply after a human move, stopping
+// in the middle of a search, computer against computer to the end, the promotion piece the engine
+// chose, a custom engine's refused move, and tearing the board down while the engine works.
+
+#include "ChessBrd.h"
+#include "ChessThread.h"
+
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+constexpr int SearchTimeoutMs = 60000;
+
+std::string Placement(std::initializer_list<std::pair<Square, char>> pieces) {
+    std::string p(64, ' ');
+    for (const auto& [sq, piece] : pieces) p[static_cast<size_t>(sq - 1)] = piece;
+    return p;
+}
+
+} // namespace
+
+class TestChessBrdEngine : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void computerAnswersAHumanMove();
+    void stopDuringASearchPlaysNothing();
+    void computerAgainstComputerToTheEnd();
+    void engineUnderpromotionIsPlayedAsChosen();
+    void customEngineWithIllegalAnswer();
+    void customEngineMoveIsPlayed();
+    void boardDestroyedDuringASearch();
+    void boardDestroyedWithAMoveOnItsWay();
+};
+
+void TestChessBrdEngine::computerAnswersAHumanMove() {
+    TChessBrd board;
+    board.SetAnimateMoves(false);
+    board.SetSearchDepth(2);
+    board.SetComputerPlaysBlack(true);
+    QStringList moves;
+    board.OnLegalMove = [&](TChessRules&, Square a, Square b) {
+        moves << QString::fromStdString(SquareName(a) + "-" + SquareName(b));
+    };
+    QVERIFY(board.PlayMove(E2, E4));
+    QVERIFY(board.Thinking());
+    QTRY_VERIFY_WITH_TIMEOUT(board.WhiteToMove(), SearchTimeoutMs);
+    QCOMPARE(moves.size(), 2);
+    QCOMPARE(moves[0], "E2-E4");
+    QVERIFY(!board.Thinking());
+    QCOMPARE(board.Engine()->Control().CalcDepth.load(), 2);
+    QVERIFY(board.Engine()->Control().CalcNodes.load() > 0);
+    QVERIFY(!board.Engine()->Control().CalcBestLine().empty());
+    QTest::qWait(100); // the engine does not move for white
+    QCOMPARE(moves.size(), 2);
+}
+
+void TestChessBrdEngine::stopDuringASearchPlaysNothing() {
+    TChessBrd board;
+    board.SetSearchDepth(8);
+    board.SetComputerPlaysBlack(true);
+    bool moved = false;
+    board.OnLegalMove = [&](TChessRules&, Square, Square) { moved = true; };
+    QVERIFY(board.PlayMove(D2, D4));
+    moved = false;
+    QVERIFY(board.Thinking());
+    QTest::qWait(50);
+    board.StopThinking();
+    QVERIFY(!board.Thinking());
+    QTest::qWait(300);
+    QVERIFY(!moved);
+    QVERIFY(!board.WhiteToMove());
+    // the engine stays stopped until it is started again
+    board.SetSearchDepth(1);
+    board.StartEngine();
+    QTRY_VERIFY_WITH_TIMEOUT(moved, SearchTimeoutMs);
+}
+
+void TestChessBrdEngine::computerAgainstComputerToTheEnd() {
+    TChessBrd board;
+    board.SetAnimateMoves(false);
+    board.SetSearchDepth(1);
+    QString ending;
+    board.OnMate = [&](TChessRules&, Square, Square) { ending = "mate"; };
+    board.OnDraw = [&](TChessRules&) { ending = ending.isEmpty() ? "draw" : ending; };
+    board.SetComputerPlaysWhite(true);
+    board.SetComputerPlaysBlack(true);
+    board.StartEngine();
+    QTRY_VERIFY_WITH_TIMEOUT(board.GameOver() || board.HistoryFull(), 5 * SearchTimeoutMs);
+    QVERIFY2(board.GameOver(), "the game line filled up before the game ended");
+    QVERIFY(!ending.isEmpty());
+    const std::string final = board.Position();
+    QTest::qWait(200);
+    QCOMPARE(board.Position(), final); // nothing moves after the end
+    QVERIFY(!board.Thinking());
+}
+
+// f8=N is mate; f8=Q is not even check. The engine's move must keep its knight.
+void TestChessBrdEngine::engineUnderpromotionIsPlayedAsChosen() {
+    TChessBrd board;
+    board.SetAnimateMoves(false);
+    board.SetPosition(Placement({{F7, 'P'}, {A1, 'K'}, {H7, 'k'}, {G6, 'p'}, {H6, 'p'}, {G7, 'p'}, {G8, 'n'}, {H8, 'b'}}));
+    board.SetWhiteToMove(true);
+    board.SetCastlingAllowed(0);
+    bool mated = false;
+    board.OnMate = [&](TChessRules&, Square, Square) { mated = true; };
+    board.SetSearchDepth(2);
+    board.SetComputerPlaysWhite(true);
+    board.StartEngine();
+    QTRY_VERIFY_WITH_TIMEOUT(!board.WhiteToMove(), SearchTimeoutMs);
+    QCOMPARE(board.PieceAt(F8), 'N');
+    QVERIFY(mated);
+}
+
+void TestChessBrdEngine::customEngineWithIllegalAnswer() {
+    TChessBrd board;
+    board.SetCustomEngine(true);
+    board.SetComputerPlaysWhite(true);
+    QList<std::pair<Square, Square>> failed;
+    board.OnCalculateMove = [](TChessRules&, Square& from, Square& to) {
+        from = E2;
+        to = E5;
+    };
+    board.OnCalculationFailed = [&](TChessRules&, Square a, Square b) { failed << std::make_pair(a, b); };
+    QVERIFY(!board.PlayMove(A7, A6)); // white to move: refused, but the engine is started
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed[0], std::make_pair(E2, E5));
+    board.OnCalculateMove = [](TChessRules&, Square&, Square&) {}; // leaves both squares empty
+    board.StartEngine();
+    QCOMPARE(failed.size(), 2);
+    QCOMPARE(failed[1], std::make_pair(None, None));
+    QVERIFY(board.WhiteToMove());
+}
+
+void TestChessBrdEngine::customEngineMoveIsPlayed() {
+    TChessBrd board;
+    board.SetAnimateMoves(false);
+    board.SetCustomEngine(true);
+    board.SetComputerPlaysBlack(true);
+    board.OnCalculateMove = [](TChessRules&, Square& from, Square& to) {
+        from = C7;
+        to = C5;
+    };
+    QVERIFY(board.PlayMove(E2, E4));
+    QCOMPARE(board.PieceAt(C5), 'p');
+    QVERIFY(board.WhiteToMove());
+    // after the program sets up a position, the custom engine waits for the next human move
+    board.SetWhiteToMove(false);
+    board.StartEngine();
+    QVERIFY(board.StopRequested());
+    QCOMPARE(board.PieceAt(C7), ' ');
+}
+
+void TestChessBrdEngine::boardDestroyedDuringASearch() {
+    auto board = std::make_unique<TChessBrd>();
+    board->SetSearchDepth(8);
+    board->SetComputerPlaysBlack(true);
+    QVERIFY(board->PlayMove(E2, E4));
+    QVERIFY(board->Thinking());
+    QTest::qWait(20);
+    board.reset(); // joins the thread without waiting for the search to finish
+    QTest::qWait(50);
+}
+
+void TestChessBrdEngine::boardDestroyedWithAMoveOnItsWay() {
+    auto board = std::make_unique<TChessBrd>();
+    board->SetSearchDepth(1);
+    board->SetComputerPlaysBlack(true);
+    QVERIFY(board->PlayMove(E2, E4));
+    // Give the thread time to finish and post its move, but do not let the event loop deliver it.
+    QThread::msleep(500);
+    board.reset();
+    QCoreApplication::processEvents(); // the posted move must not reach the destroyed board
+}
+
+QTEST_MAIN(TestChessBrdEngine)
+#include "tst_chessbrd_engine.moc"
