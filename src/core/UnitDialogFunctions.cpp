@@ -164,3 +164,17 @@ std::optional<QString> PromptSaveFileName(const QString& title, const QString& d
 std::optional<QString> PromptDirectory(const QString& title, const QString& directory, QWidget* owner) {
     return Seam().File({TFileDialogKind::Directory, title, directory, {}, {}, owner});
 }
+
+namespace {
+// Swallows tooltip requests while hints are switched off.
+class THintFilter final : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
+};
+} // namespace
+
+void SetHintsEnabled(bool enabled) {
+    static THintFilter filter;
+    if (enabled) qApp->removeEventFilter(&filter);
+    else qApp->installEventFilter(&filter);
+}

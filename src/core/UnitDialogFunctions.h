@@ -87,3 +87,6 @@ QPoint CenteredPosition(const QRect& owner, const QSize& dialog);
 
 // Turns a filter written "Name (*.x)|*.x|..." into the form the file dialogs take.
 QString ToQtFilter(const QString& filter);
+
+// Switches the tooltips of the whole application on or off.
+void SetHintsEnabled(bool enabled);

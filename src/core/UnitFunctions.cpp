@@ -159,3 +159,7 @@ bool WriteSetting(const QString& section, const QString& key, const QString& val
 bool WriteSetting(const QString& section, const QString& key, const char* value) {
     return WriteRaw(section, key, QString::fromUtf8(value));
 }
+
+QColor ColorFromTColor(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
+
+int TColorFromColor(const QColor& color) { return color.red() | (color.green() << 8) | (color.blue() << 16); }

@@ -2,6 +2,7 @@
 // Text helpers shared by the windows: the "|" field layouts of language, tutorial and tip texts,
 // case-insensitive replacement and the clock display.
 
+#include <QColor>
 #include <QString>
 #include <QtGlobal>
 
@@ -44,3 +45,9 @@ bool WriteSetting(const QString& section, const QString& key, int value);
 bool WriteSetting(const QString& section, const QString& key, bool value);
 bool WriteSetting(const QString& section, const QString& key, const QString& value);
 bool WriteSetting(const QString& section, const QString& key, const char* value);
+
+// --- Colours ------------------------------------------------------------------------------------------
+
+// Colours are stored as 24-bit numbers with red in the lowest byte, then green, then blue.
+QColor ColorFromTColor(int value);
+int TColorFromColor(const QColor& color);
