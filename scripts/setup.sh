@@ -11,6 +11,7 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsimpleini-dev
+  libsdl2-dev libsdl2-mixer-dev
   fonts-freefont-ttf
 )
 

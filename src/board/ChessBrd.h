@@ -120,6 +120,8 @@ public:
     int PieceImageIndex(char letter) const;
     // The image of a piece letter; empty for anything else or when no piece set could be loaded.
     QPixmap PieceImage(char letter) const;
+    // The same from the built-in set, for windows that show pieces without a board.
+    static QPixmap BuiltInPieceImage(char letter);
     Square SquareFromPoint(int x, int y) const;
     QPoint SquareOrigin(int sq) const;
     // What the board shows, pixel for pixel (also what a picture of the position is made from).

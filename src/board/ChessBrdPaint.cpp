@@ -231,6 +231,17 @@ void TChessBrd::RedrawChangedSquares(std::string_view oldPosition) {
     DrawLines();
 }
 
+QPixmap TChessBrd::BuiltInPieceImage(char letter) {
+    static const QImage set(":/pieces/SETCLASSIC40.bmp");
+    const size_t i = PieceLetters.find(letter);
+    const int cell = set.height() / PieceSetRows;
+    if (letter == '\0' || i == std::string_view::npos || cell < 1) return {};
+    const int kind = static_cast<int>(i % PieceKinds);
+    const int color = static_cast<int>(i / PieceKinds);
+    return MaskedPiece(set.copy(kind * cell, 2 * color * cell, cell, cell),
+                       set.copy(kind * cell, (2 * color + 1) * cell, cell, cell));
+}
+
 int TChessBrd::PieceImageIndex(char letter) const {
     const size_t i = PieceLetters.find(letter);
     if (letter == '\0' || i == std::string_view::npos) return -1;

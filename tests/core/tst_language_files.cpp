@@ -26,7 +26,9 @@ QSet<int> Keys(const QHash<int, QString>& texts) {
 
 // Every string number named in the program's sources: LoadLangString(n, ...) and "Tag", n.
 QMap<int, QString> NumbersUsedBySources() {
-    const QRegularExpression uses(R"((?:LoadLangString\s*\(\s*|"Tag"\s*,\s*)(\d+))");
+    // LoadLangString(n, ...), setProperty("Tag", n), and the window's helpers that take a text number last.
+    const QRegularExpression uses(
+        R"((?:LoadLangString\s*\(\s*|"Tag"\s*,\s*|(?:NewAction|NewSpeedButton|Caption|TimePanel|button)\(.*,\s*)(\d{2,5})\s*[,)])");
     QMap<int, QString> used;
     QDirIterator files(SourceDir + "/src", {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {

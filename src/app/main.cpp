@@ -1,0 +1,29 @@
+// TESSARON: creates the windows, lets the main window read the settings and apply the language,
+// and runs the program until the main window closes.
+
+#include "UnitFormMain.h"
+#include "UnitFormPromotion.h"
+#include "UnitFormSelectLanguage.h"
+#include "UnitLanguages.h"
+#include "UnitSound.h"
+
+#include <QApplication>
+#include <memory>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("TESSARON");
+    QApplication::setStyle("Fusion");
+
+    auto formMain = std::make_unique<TFormMain>();
+    FormMain = formMain.get();
+    FormSelectLanguage = new TFormSelectLanguage(FormMain);
+    FormPromotion = new TFormPromotion(FormMain);
+    FormMain->show();
+
+    const int result = app.exec();
+    formMain.reset();
+    CloseLanguageFile();
+    ShutdownSound();
+    return result;
+}

@@ -1,0 +1,217 @@
+#pragma once
+// The main window: the game screen. It holds the board, seats two players at it (human, engine or
+// random mover), drives the game with its refresh timer, keeps the clocks and the move list, and
+// answers every event the board raises.
+
+#include "ChessBrd.h"
+#include "UnitClassPlayerStatistik.h"
+#include "UnitClasses.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <optional>
+#include <random>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class QVBoxLayout;
+class TColorDisc;
+class TClickableLabel;
+class TLogbook;
+
+// Which controls a moment of the game leaves usable.
+enum TControlState { csGameEnd = 0, csRunning = 1, csStopped = 2, csInitial = 9 };
+
+// The kinds of player, as the index of the kind lists.
+enum TPlayerKind { pkMensch = 0, pkComputer = 1, pkZufall = 2 };
+
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFormMain(QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // --- The board and the statistics panel ---------------------------------------------------------
+    TChessBrd* ChessBrd;
+    QWidget* PanelChessBoard;
+    QWidget* PanelButtons;
+    QWidget* PanelStatistics;
+    QLabel* LabelSpieler1;
+    QLabel* LabelSpieler1Status;
+    TColorDisc* ShapeFarbeSpieler1;
+    QComboBox* ComboBoxSpieler1;
+    QLabel* PanelSpieler1Gesamtzeit;
+    QLabel* PanelSpieler1ZeitProZug;
+    QLabel* LabelSpieler2;
+    QLabel* LabelSpieler2Status;
+    TColorDisc* ShapeFarbeSpieler2;
+    QComboBox* ComboBoxSpieler2;
+    QLabel* PanelSpieler2Gesamtzeit;
+    QLabel* PanelSpieler2ZeitProZug;
+    QLabel* PanelMatchTime;
+    TClickableLabel* PanelPause;
+    QListWidget* ListBoxZuege;
+    QLabel* LabelDepthShow;
+    QLabel* LabelNodesShow;
+    QLabel* LabelScoreShow;
+    QLabel* LabelBestLineShow;
+
+    // --- Speed buttons ---------------------------------------------------------------------------------
+    QPushButton* BitBtnZugZurueck;
+    QPushButton* BitBtnZugVor;
+    QPushButton* BitBtnStop;
+    QPushButton* BitBtnWeiter;
+    QPushButton* ButtonNeu;
+    QPushButton* BitBtnHilfMir;
+    QPushButton* ButtonPlayBestMove;
+    QPushButton* ButtonEndCalc;
+
+    // --- Menu items and tool buttons -------------------------------------------------------------------
+    QAction *MenuItemLaden, *MenuItemSpeichern, *MenuItemOptMisc, *MenuItemBoardSettings, *MenuItemChangePieceSet,
+        *MenuItemBeenden;
+    QAction *MenuItemNewGame, *MenuItemContinue, *MenuItemStop, *MenuItemBack, *MenuItemNext, *MenuItemHelpMe;
+    QAction *MenuItemAnfaenger, *MenuItemMittel, *MenuItemNormal, *MenuItemSchwer, *MenuItemMaster;
+    QAction *MenuItemQuickRestore, *MenuItemQuickSave, *MenuItemSetPosition, *MenuItemChangeSite,
+        *MenuItemChangeColor, *MenuItemChangeAll, *MenuItemSavePosAsGraphic,
+        *AktuellePositionindieZwischenablagealsGrafikkopieren1, *MenuItemPartiedaten, *MenuItemPlayerStatistic;
+    QAction *MenuItemShowStatistik, *MenuItemShowButtons, *MenuItemAnzeigeFigurenImSpiel,
+        *MenuItemAnzeigeGeschlageneFiguren, *MenuItemGameInfo;
+    QAction *MenuItemLernprogramm, *MenuItemTips, *MenuItemInfo;
+    QAction *PopupItemBoardSettings, *PopupItemPieceSet;
+    QToolBar* ToolBar;
+    QAction *ToolButtonNew, *ToolButtonLoadGame, *ToolButtonSaveGame, *ToolButtonOptionsMisc, *ToolButtonSaveAsGraph,
+        *ToolButtonCopyToClip, *ToolButtonFirst, *ToolButtonPrev, *ToolButtonNext, *ToolButtonLast, *ToolButtonPlay,
+        *ToolButtonStop, *ToolButtonHelpMe, *ToolButtonEndCalc, *ToolButtonPlayBestMove, *ToolButtonShowCalc,
+        *ToolButtonPartiedaten, *ToolButtonPlayerStatistic, *ToolButtonTutorial, *ToolButtonTips, *ToolButtonInfo;
+    QMenu* PopupMenuChessBrd;
+
+    QTimer TimerAktualisierung;
+    QTimer TimerCalc;
+
+    // --- Game state ------------------------------------------------------------------------------------
+    bool FGameOver = false;
+    bool GameStopped = true;
+    bool FFirstMovePending = true;
+    bool FRandomReady = true;
+    bool FReplaying = false;
+    bool BlitzWarned1 = false;
+    bool BlitzWarned2 = false;
+    TPlayerStatistik ClockPlayer1;
+    TPlayerStatistik ClockPlayer2;
+    TPartieDaten PartieDaten;
+    TLogbook* Logbook;
+
+    // --- Game flow -------------------------------------------------------------------------------------
+    void SetControlState(TControlState state);
+    void StopGame(bool keepEngine, bool showPause);
+    void ContinueGame(bool noEngineStart);
+    void StartNewGame(bool startClock);
+    bool SideToMoveIs(int kind) const;
+    bool FindMove(Square& from, Square& to);
+    void SetLevel(int level);
+    int LevelNumber() const; // 1..5 of the checked level item
+    void RefreshMoveList();
+
+    // Handlers, public so that tests can drive the window as a person would.
+    void BitBtnWeiterClick();
+    void BitBtnStopClick();
+    void ButtonNeuClick();
+    void BitBtnHilfMirClick();
+    void ButtonPlayBestMoveClick();
+    void ButtonEndCalcClick();
+    void ToolButtonShowCalcClick(bool checked);
+    void ComboBoxSpieler1Change();
+    void ComboBoxSpieler2Change();
+    void TimerAktualisierungTimer();
+    void TimerCalcTimer();
+    void BitBtnZugZurueckClick();
+    void BitBtnZugVorClick();
+    void ToolButtonFirstClick();
+    void ToolButtonLastClick();
+    void ListBoxZuegeClick();
+    void FormResize();
+    void ApplyDesign(bool modern);
+
+    // The settings this window writes when the program ends.
+    void WriteSettingsOnClose();
+
+    // Where the promotion dialog gets its answer; the real one shows FormPromotion.
+    std::function<int()> AskPromotionPiece;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Construction, in the order the window is put together.
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateBoardPanel();
+    void CreateButtonPanel();
+    void CreateStatisticsPanel();
+    void ConnectBoardEvents();
+    void ReadSettings();
+    QAction* NewAction(const QString& name, const QString& caption, int tag, const QKeySequence& shortcut = {});
+    QPushButton* NewSpeedButton(const QString& name, const QString& caption, int tag);
+
+    // Players.
+    QComboBox* KindCombo(int player) const { return player == 1 ? ComboBoxSpieler1 : ComboBoxSpieler2; }
+    QLabel* NameLabel(int player) const { return player == 1 ? LabelSpieler1 : LabelSpieler2; }
+    QLabel* StatusLabel(int player) const { return player == 1 ? LabelSpieler1Status : LabelSpieler2Status; }
+    TPlayerStatistik& Clock(int player) { return player == 1 ? ClockPlayer1 : ClockPlayer2; }
+    bool& BlitzWarned(int player) { return player == 1 ? BlitzWarned1 : BlitzWarned2; }
+    int Kind(int player) const;
+    bool PlaysWhite(int player) const;
+    bool IsToMove(int player) const { return PlaysWhite(player) == ChessBrd->WhiteToMove(); }
+    void KindChanged(int player);
+    void SetEngineFlag(bool white, bool value);
+    QString WinnerName(int player) const;
+
+    // The refresh tick.
+    void RefreshPaused();
+    void RefreshPlayer(int player);
+    bool AdvanceClock(int player);
+    void LoseOnTime(int player);
+    void ShowClocks();
+    void ShowMatchTime();
+    void ClearSearchDisplay();
+    void PlayFirstEngineMove();
+
+    // Board events.
+    void ChessBrdLegalMove(Square oldSq, Square newSq);
+    void ChessBrdCheck();
+    void ChessBrdMate();
+    void ChessBrdDrawExplained(int textNumber, const QString& text);
+    void ChessBrdDraw();
+    void ChessBrdCapture();
+    void ChessBrdCastle();
+    void ChessBrdPromotion(char& newPiece);
+    void GameEnds();
+    void EndHelpMe();
+    void PlaySoundIfOn(const QString& file);
+    void PlayOneOf(const QString& first, const QString& second);
+
+    // Navigation.
+    void AfterNavigation(bool clearGameOver);
+    void JumpToLine(int line);
+
+    void ProcessMessages();
+    void NotYetAvailable(QAction* action);
+
+    std::mt19937 FRandom;
+    bool FInRefresh = false;
+    std::optional<bool> FHelpMeWhite; // the colour help-me lets the engine move once for
+
+    bool FFirstActivation = true;
+};
+
+extern TFormMain* FormMain;

@@ -1,0 +1,62 @@
+// The move list and stepping through the game: back, forward, first, last and a click on a line.
+
+#include "UnitFormMain.h"
+
+#include <QListWidget>
+
+void TFormMain::RefreshMoveList() {
+    std::vector<std::string> lines;
+    ChessBrd->FillMoveList(lines);
+    ListBoxZuege->clear();
+    for (const std::string& line : lines) ListBoxZuege->addItem(QString::fromStdString(line));
+    if (ListBoxZuege->count() > 0) ListBoxZuege->setCurrentRow(ListBoxZuege->count() - 1);
+}
+
+// A decided game becomes open again when the user steps into it; the game itself stays stopped.
+void TFormMain::AfterNavigation(bool clearGameOver) {
+    if (clearGameOver && FGameOver) {
+        FGameOver = false;
+        TimerAktualisierung.start();
+    }
+}
+
+void TFormMain::BitBtnZugZurueckClick() {
+    StopGame(false, true);
+    ChessBrd->TakeBackMove();
+    RefreshMoveList();
+    AfterNavigation(true);
+}
+
+void TFormMain::BitBtnZugVorClick() {
+    StopGame(false, true);
+    ChessBrd->ReplayMove();
+    RefreshMoveList();
+}
+
+// Line i is the position after half-move i + 1: move (i + 1) div 2 + 1, white to move when i + 1 is even.
+void TFormMain::JumpToLine(int line) {
+    const int halfMoves = line + 1;
+    ChessBrd->GotoMove(halfMoves / 2 + 1, halfMoves % 2 == 0);
+    AfterNavigation(true);
+}
+
+void TFormMain::ListBoxZuegeClick() {
+    if (ListBoxZuege->currentRow() >= 0) JumpToLine(ListBoxZuege->currentRow());
+}
+
+void TFormMain::ToolButtonFirstClick() {
+    if (ListBoxZuege->count() == 0) return;
+    StopGame(false, true);
+    ListBoxZuege->setCurrentRow(0);
+    ListBoxZuegeClick();
+    RefreshMoveList();
+    AfterNavigation(true);
+}
+
+void TFormMain::ToolButtonLastClick() {
+    if (ListBoxZuege->count() == 0) return;
+    StopGame(false, true);
+    ListBoxZuege->setCurrentRow(ListBoxZuege->count() - 1);
+    ListBoxZuegeClick();
+    RefreshMoveList();
+}
