@@ -36,6 +36,8 @@ namespace {
 
 constexpr auto ProductName = "TESSARON";
 constexpr int StatisticsPanelWidth = 261;
+constexpr int DefaultWidth = 980;
+constexpr int DefaultHeight = 720;
 constexpr int RefreshIntervalMs = 250;
 constexpr int CalcDisplayIntervalMs = 500;
 constexpr int InitialSearchDepth = 3;
@@ -86,6 +88,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), FRandom(std::random
     connect(&TimerAktualisierung, &QTimer::timeout, this, &TFormMain::TimerAktualisierungTimer);
     connect(&TimerCalc, &QTimer::timeout, this, &TFormMain::TimerCalcTimer);
     ConnectBoardEvents();
+    resize(DefaultWidth, DefaultHeight);
     ReadSettings();
     SetControlState(csInitial);
 }
@@ -312,6 +315,13 @@ void TFormMain::CreateBoardPanel() {
     ChessBrd->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(ChessBrd, 0, 0, Qt::AlignCenter);
     PanelChessBoard->setMinimumSize(ChessBrd->size());
+    // The board follows its panel, which the window's layout sizes only after the window's own resize.
+    PanelChessBoard->installEventFilter(this);
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == PanelChessBoard && event->type() == QEvent::Resize) FormResize();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QPushButton* TFormMain::NewSpeedButton(const QString& name, const QString& caption, int tag) {
@@ -490,6 +500,8 @@ void TFormMain::ReadSettings() {
 
 void TFormMain::ApplyDesign(bool modern) {
     for (QPushButton* button : PanelButtons->findChildren<QPushButton*>()) button->setFlat(modern);
+    PanelButtons->setStyleSheet(modern ? "QPushButton:flat:hover { border: 1px solid palette(mid); border-radius: 3px; }"
+                                       : QString());
     ToolBar->setStyleSheet(modern ? QString() : "QToolButton { border: 1px outset palette(mid); }");
     const auto shadow = modern ? QFrame::Sunken : QFrame::Raised;
     for (QLabel* panel : {PanelSpieler1Gesamtzeit, PanelSpieler1ZeitProZug, PanelSpieler2Gesamtzeit,
@@ -504,15 +516,11 @@ void TFormMain::ApplyDesign(bool modern) {
     }
 }
 
-void TFormMain::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    FormResize();
-}
-
 // The board follows the window: the largest square size that fits its panel.
 void TFormMain::FormResize() {
     if (!Settings().BrdAutoResize || QCoreApplication::closingDown()) return;
     const int side = std::min(PanelChessBoard->width(), PanelChessBoard->height());
+    PanelChessBoard->setMinimumSize(0, 0); // the board may shrink with the window again
     const int square = (side - 2 * ChessBrd->SizeOfBorder()) / 8;
     if (square > 0 && square != ChessBrd->SizeOfSquare()) ChessBrd->SetSizeOfSquare(square);
 }
