@@ -431,6 +431,7 @@ bool TEngineBoard::EngineMakeMove(TEngineMove move) {
     const int from = move.From;
     const int to = move.To;
     const int bits = move.Bits;
+    if (FColor[from] != FSide) return false; // not a move of this position; the masks could not follow it
     if ((bits & MoveCastling) && !MoveCastlingRook(to)) return false;
 
     const int mover = FPiece[from];
