@@ -135,7 +135,6 @@ private:
     void GenerateEnPassant();
     void Append(int from, int to, int promote, int bits, int score);
     int CaptureOrder(int from, int to) const { return CaptureScore + 10 * FPiece[to] - FPiece[from]; }
-    bool IsLastRankFor(int side, int sq) const;
     bool MoveCastlingRook(int kingTo);
     int FittingCastlingRights(int rights) const;
     int FittingEnPassant(int ep) const;
@@ -163,8 +162,10 @@ private:
     std::array<TGenEntry, MoveStackSize> FStack{};
     std::array<int, EngineMaxPly> FFirstMove{};
     std::array<int, EngineMaxPly> FLastMove{};
-    // From this entry on the ply's moves are known to be in descending order, so picking leaves them.
-    std::array<int, EngineMaxPly> FOrderedFrom{};
+    // From this entry on the ply's moves are known to be in descending order; NotSorted until the
+    // first pick after generating has looked.
+    static constexpr int NotSorted = -1;
+    std::array<int, EngineMaxPly> FSortedFrom{};
     std::array<TUndoEntry, EngineMaxPly> FUndo{};
     enum class TCheckState : std::uint8_t { Unknown, InCheck, NotInCheck };
     std::array<TCheckState, EngineMaxPly + 1> FCheckState{}; // of the side to move at each ply

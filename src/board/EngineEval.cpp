@@ -133,7 +133,8 @@ void TEngineEval::InitEvalTables(TEngineBoard& board) {
 void TEngineEval::FillKingAndShelter(const TEngineBoard& board, int color) {
     auto& table = FEvalTable[color];
     if (Material(board, 1 - color) <= MiddleGameMaterial) {
-        for (int sq = 0; sq < EngineSquares; ++sq) table[EngineKing][sq] = KingEndGameTable[ViewedBy(color, sq)];
+        for (int sq = 0; sq < EngineSquares; ++sq)
+            table[EngineKing][sq] = KingEndGameTable[ViewedBy(color, sq)];
         return;
     }
     const std::uint64_t kings = board.Pieces(color, EngineKing);

@@ -203,7 +203,8 @@ void TEngine::PublishBestLine() {
     if (FControl.ShowOnlyFirstMove.load(Relaxed)) {
         length = WriteMoveText(text, FPV[0][0]);
     } else {
-        for (int j = 0; j < EngineMaxPly && !IsEmptyMove(FPV[0][j]); ++j) length += WriteMoveText(text + length, FPV[0][j]);
+        for (int j = 0; j < EngineMaxPly && !IsEmptyMove(FPV[0][j]); ++j)
+            length += WriteMoveText(text + length, FPV[0][j]);
     }
     FControl.SetCalcBestLine({text, static_cast<size_t>(length)});
 }

@@ -20,11 +20,13 @@ inline TPositionSnapshot PositionFromFen(const char* fen) {
 }
 
 inline void LoadOracle(oracle::Engine& engine, const TPositionSnapshot& position) {
-    engine.LoadPosition(position.Position, position.WhiteToMove, position.CastlingAllowed, position.EnPassant);
+    engine.LoadPosition(position.Position, position.WhiteToMove, position.CastlingAllowed,
+                        position.EnPassant);
 }
 
 inline void ThinkOracle(oracle::Engine& engine, const TPositionSnapshot& position, int depth) {
-    engine.Think(position.Position, position.WhiteToMove, position.CastlingAllowed, position.EnPassant, depth);
+    engine.Think(position.Position, position.WhiteToMove, position.CastlingAllowed, position.EnPassant,
+                 depth);
 }
 
 // An engine with the control it reports to; engines are large, so they live on the heap.
@@ -44,12 +46,14 @@ struct TBoardState {
 
     static TBoardState Of(const TEngineBoard& board) {
         TBoardState state{{}, board.Side(), board.Castle(), board.Ep(), board.Fifty(), board.Ply()};
-        for (int sq = 0; sq < EngineSquares; ++sq) state.Squares.push_back(board.Color(sq) * 8 + board.Piece(sq));
+        for (int sq = 0; sq < EngineSquares; ++sq)
+            state.Squares.push_back(board.Color(sq) * 8 + board.Piece(sq));
         return state;
     }
     static TBoardState Of(const oracle::Engine& engine) {
         TBoardState state{{}, engine.Side, engine.Castle, engine.Ep, engine.Fifty, engine.Ply};
-        for (int sq = 0; sq < EngineSquares; ++sq) state.Squares.push_back(engine.Color[sq] * 8 + engine.Piece[sq]);
+        for (int sq = 0; sq < EngineSquares; ++sq)
+            state.Squares.push_back(engine.Color[sq] * 8 + engine.Piece[sq]);
         return state;
     }
     friend bool operator==(const TBoardState&, const TBoardState&) = default;
@@ -71,6 +75,6 @@ inline TPositionSnapshot SnapshotOf(const TEngineBoard& board) {
 }
 
 inline TEngineMove MoveOf(int from, int to, int bits, int promote = 0) {
-    return {static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(promote),
-            static_cast<std::uint8_t>(bits)};
+    const auto byte = [](int value) { return static_cast<std::uint8_t>(value); };
+    return {byte(from), byte(to), byte(promote), byte(bits)};
 }

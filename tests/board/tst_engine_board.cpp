@@ -103,8 +103,8 @@ void TestEngineBoard::promotions_data() {
     QTest::addColumn<QList<int>>("scores");
     const QList<int> four = {1, 2, 3, 4};
     const QList<int> promotionScores = {1000010, 1000020, 1000030, 1000040};
-    QTest::newRow("a6-a7 is a plain push") << "4k3/8/P7/8/8/8/8/4K3 w - - 0 1" << Sq(A6) << Sq(A7) << QList<int>{0}
-                                           << MovePawn << QList<int>{0};
+    QTest::newRow("a6-a7 is a plain push")
+        << "4k3/8/P7/8/8/8/8/4K3 w - - 0 1" << Sq(A6) << Sq(A7) << QList<int>{0} << MovePawn << QList<int>{0};
     QTest::newRow("a7-a8 promotes four ways") << "4k3/P7/8/8/8/8/8/4K3 w - - 0 1" << Sq(A7) << Sq(A8) << four
                                               << (MovePawn | MovePromotion) << promotionScores;
     QTest::newRow("a capture onto the last rank scores as a promotion")
@@ -157,7 +157,8 @@ void TestEngineBoard::orderingScores_data() {
     QTest::newRow("queen takes pawn") << "4k3/8/8/3p4/8/8/8/3QK3 w - - 0 1" << Sq(D1) << Sq(D5) << 999996;
     QTest::newRow("knight takes rook") << "4k3/8/8/3r4/8/4N3/8/4K3 w - - 0 1" << Sq(E3) << Sq(D5) << 1000029;
     QTest::newRow("en passant") << "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1" << Sq(E5) << Sq(D6) << 1000060;
-    QTest::newRow("black pawn takes rook") << "4k3/8/8/8/3p4/4R3/8/4K3 b - - 0 1" << Sq(D4) << Sq(E3) << 1000030;
+    QTest::newRow("black pawn takes rook")
+        << "4k3/8/8/8/3p4/4R3/8/4K3 b - - 0 1" << Sq(D4) << Sq(E3) << 1000030;
 }
 
 void TestEngineBoard::orderingScores() {
@@ -183,12 +184,17 @@ void TestEngineBoard::castling_data() {
     QTest::newRow("black kingside") << "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1" << Sq(G8) << true;
     QTest::newRow("black queenside") << "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1" << Sq(C8) << true;
     QTest::newRow("king in check") << "r3k2r/8/8/8/8/8/4r3/R3K2R w KQkq - 0 1" << Sq(G1) << false;
-    QTest::newRow("king passes an attacked square") << "r3k2r/8/8/8/8/8/5r2/R3K2R w KQkq - 0 1" << Sq(G1) << false;
-    QTest::newRow("the other wing is still free") << "r3k2r/8/8/8/8/8/5r2/R3K2R w KQkq - 0 1" << Sq(C1) << true;
-    QTest::newRow("king lands on an attacked square") << "r3k2r/8/8/8/8/6r1/8/R3K2R w KQkq - 0 1" << Sq(G1) << false;
-    QTest::newRow("an attacked b1 does not matter") << "r3k2r/8/8/8/8/1r6/8/R3K2R w KQkq - 0 1" << Sq(C1) << true;
+    QTest::newRow("king passes an attacked square")
+        << "r3k2r/8/8/8/8/8/5r2/R3K2R w KQkq - 0 1" << Sq(G1) << false;
+    QTest::newRow("the other wing is still free")
+        << "r3k2r/8/8/8/8/8/5r2/R3K2R w KQkq - 0 1" << Sq(C1) << true;
+    QTest::newRow("king lands on an attacked square")
+        << "r3k2r/8/8/8/8/6r1/8/R3K2R w KQkq - 0 1" << Sq(G1) << false;
+    QTest::newRow("an attacked b1 does not matter")
+        << "r3k2r/8/8/8/8/1r6/8/R3K2R w KQkq - 0 1" << Sq(C1) << true;
     QTest::newRow("an occupied b1 does") << "r3k2r/8/8/8/8/8/8/RN2K2R w KQkq - 0 1" << Sq(C1) << false;
-    QTest::newRow("black passes an attacked f8") << "r3k2r/8/8/8/8/B7/8/R3K2R b KQkq - 0 1" << Sq(G8) << false;
+    QTest::newRow("black passes an attacked f8")
+        << "r3k2r/8/8/8/8/B7/8/R3K2R b KQkq - 0 1" << Sq(G8) << false;
 }
 
 void TestEngineBoard::castling() {
@@ -220,7 +226,8 @@ void TestEngineBoard::illegalMovesAreRefused_data() {
     QTest::addColumn<int>("to");
     QTest::addColumn<int>("bits");
     QTest::newRow("pinned knight") << "4k3/4r3/8/8/8/8/4N3/4K3 w - - 0 1" << Sq(E2) << Sq(C3) << 0;
-    QTest::newRow("king onto an attacked square") << "4k3/8/8/8/8/8/3r4/4K3 w - - 0 1" << Sq(E1) << Sq(E2) << 0;
+    QTest::newRow("king onto an attacked square")
+        << "4k3/8/8/8/8/8/3r4/4K3 w - - 0 1" << Sq(E1) << Sq(E2) << 0;
     QTest::newRow("en passant uncovering the king")
         << "8/8/8/KPp4r/8/8/8/7k w - c6 0 1" << Sq(B5) << Sq(C6) << (MovePawn | MoveCapture | MoveEnPassant);
     QTest::newRow("ignoring a check") << "3rk3/8/8/8/8/8/8/3K3R w - - 0 1" << Sq(H1) << Sq(H2) << 0;

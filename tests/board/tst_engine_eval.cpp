@@ -67,8 +67,8 @@ void TestEngineEval::kingTableFollowsOpponentMaterial_data() {
     QTest::addColumn<int>("value");
     QTest::newRow("black queen and rook (1400): end game") << "r2qk3/8/8/8/8/8/8/6K1 w - - 0 1" << EngineWhite
                                                            << Sq(G1) << -5;
-    QTest::newRow("queen, rook and knight (1700): middle game") << "r2qk1n1/8/8/8/8/8/8/6K1 w - - 0 1" << EngineWhite
-                                                                << Sq(G1) << 10;
+    QTest::newRow("queen, rook and knight (1700): middle game")
+        << "r2qk1n1/8/8/8/8/8/8/6K1 w - - 0 1" << EngineWhite << Sq(G1) << 10;
     QTest::newRow("middle game, centre of rank 1") << "r2qk1n1/8/8/8/8/8/8/6K1 w - - 0 1" << EngineWhite
                                                    << Sq(D1) << -20;
     QTest::newRow("black reads the mirrored table") << "6k1/8/8/8/8/8/8/R2QK1N1 w - - 0 1" << EngineBlack
@@ -122,8 +122,8 @@ void TestEngineEval::rookFiles_data() {
     QTest::newRow("open file") << "4k3/8/8/8/8/8/8/3RK3 w - - 0 1" << "4k3/8/8/8/8/8/8/4K3 w - - 0 1" << 515;
     QTest::newRow("only a black pawn on the file") << "4k3/3p4/8/8/8/8/8/3RK3 w - - 0 1"
                                                    << "4k3/3p4/8/8/8/8/8/4K3 w - - 0 1" << 510;
-    QTest::newRow("behind its own pawn") << "4k3/8/8/8/8/8/3P4/3RK3 w - - 0 1" << "4k3/8/8/8/8/8/3P4/4K3 w - - 0 1"
-                                         << 500;
+    QTest::newRow("behind its own pawn")
+        << "4k3/8/8/8/8/8/3P4/3RK3 w - - 0 1" << "4k3/8/8/8/8/8/3P4/4K3 w - - 0 1" << 500;
 }
 
 void TestEngineEval::rookFiles() {

@@ -39,7 +39,7 @@ TIteration IterationOf(int depth, TEngineUnderTest& t) {
 
 TIteration IterationOf(int depth, const oracle::Engine& e) {
     TIteration it{depth, e.Nodes, e.CalcScore, {}, e.PVLength[0], e.CalcBestLine};
-    for (int j = 0; j < EngineMaxPly; ++j) it.Row.push_back(Pack(e.PV[0][j].From, e.PV[0][j].To, e.PV[0][j].Promote, e.PV[0][j].Bits));
+    for (const oracle::EngineMove& m : e.PV[0]) it.Row.push_back(Pack(m.From, m.To, m.Promote, m.Bits));
     return it;
 }
 
@@ -63,8 +63,12 @@ struct TPair {
     std::vector<TIteration> TheirIterations;
 
     TPair() {
-        Mine.Engine->OnIterationDone = [this](int depth) { MyIterations.push_back(IterationOf(depth, Mine)); };
-        Theirs->OnIterationDone = [this](int depth) { TheirIterations.push_back(IterationOf(depth, *Theirs)); };
+        Mine.Engine->OnIterationDone = [this](int depth) {
+            MyIterations.push_back(IterationOf(depth, Mine));
+        };
+        Theirs->OnIterationDone = [this](int depth) {
+            TheirIterations.push_back(IterationOf(depth, *Theirs));
+        };
     }
     void Think(const TPositionSnapshot& position, int depth) {
         MyIterations.clear();
@@ -146,12 +150,13 @@ void AddSuite() {
     QTest::newRow("start") << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" << 5;
     QTest::newRow("after e4") << "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1" << 5;
     QTest::newRow("sicilian") << "r1bqkbnr/pp1ppppp/2n5/2p5/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3" << 5;
-    QTest::newRow("queen's gambit") << "rnbqkb1r/ppp2ppp/4pn2/3p4/2PP4/2N5/PP2PPPP/R1BQKBNR w KQkq - 2 4" << 5;
+    QTest::newRow("queen's gambit")
+        << "rnbqkb1r/ppp2ppp/4pn2/3p4/2PP4/2N5/PP2PPPP/R1BQKBNR w KQkq - 2 4" << 5;
     QTest::newRow("italian") << "r1bqk2r/pppp1ppp/2n2n2/2b1p3/2B1P3/2N2N2/PPPP1PPP/R1BQK2R w KQkq - 4 5" << 5;
     QTest::newRow("kiwipete") << "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1" << 5;
     QTest::newRow("middlegame") << "r2q1rk1/pp2bppp/2n1pn2/3p4/3P4/2NBPN2/PP3PPP/R2Q1RK1 w - - 0 10" << 5;
-    QTest::newRow("black middlegame") << "r1bq1rk1/ppp2ppp/2np1n2/2b1p3/2B1P3/2NP1N2/PPP2PPP/R1BQ1RK1 b - - 0 7"
-                                      << 5;
+    QTest::newRow("black middlegame")
+        << "r1bq1rk1/ppp2ppp/2np1n2/2b1p3/2B1P3/2NP1N2/PPP2PPP/R1BQ1RK1 b - - 0 7" << 5;
     QTest::newRow("castling white") << "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1" << 5;
     QTest::newRow("castling black") << "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1" << 5;
     QTest::newRow("castling past a bishop") << "r3k2r/8/8/8/2b5/8/8/R3K2R w KQkq - 0 1" << 5;
@@ -161,14 +166,16 @@ void AddSuite() {
     QTest::newRow("promotions") << "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1" << 5;
     QTest::newRow("racing pawns") << "8/1P5k/8/8/8/8/p5K1/8 w - - 0 1" << 5;
     QTest::newRow("promotion by capture") << "1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1" << 5;
-    QTest::newRow("promoted and checking") << "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8" << 5;
+    QTest::newRow("promoted and checking")
+        << "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8" << 5;
     QTest::newRow("rook ending") << "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1" << 5;
     QTest::newRow("pawn ending") << "8/5k2/3p4/1p1Pp2p/pP2Pp1P/P4P1K/8/8 b - - 0 1" << 5;
     QTest::newRow("queen against king") << "8/8/8/4k3/8/8/8/4K2Q w - - 0 1" << 5;
     QTest::newRow("rook and pawn") << "8/8/3k4/3P4/3K4/8/1R6/5r2 w - - 0 1" << 5;
     QTest::newRow("back-rank mate") << "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1" << 5;
     QTest::newRow("black mates from a8") << "r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1" << 5;
-    QTest::newRow("scholar's mate") << "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4" << 5;
+    QTest::newRow("scholar's mate")
+        << "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4" << 5;
     QTest::newRow("smothered mate") << "6rk/6pp/8/6N1/8/8/8/6K1 w - - 0 1" << 5;
     QTest::newRow("mate in two") << "k7/8/8/8/8/8/6R1/5R1K w - - 0 1" << 5;
     QTest::newRow("stalemated") << "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1" << 5;
@@ -233,7 +240,8 @@ void TestEngineOracle::boardsMatchAlongRandomLines() {
 // stay in step.
 void TestEngineOracle::successiveSearchesMatch() {
     TPair pair;
-    TPositionSnapshot position = PositionFromFen("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3");
+    TPositionSnapshot position =
+        PositionFromFen("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3");
     constexpr int Moves = 8;
     for (int move = 0; move < Moves; ++move) {
         pair.Think(position, 3);
@@ -288,7 +296,8 @@ void TestEngineOracle::interruptedSearchesMatch() {
 
 // Knights shuffled 58 plies deep, then a search whose lines run into the last ply.
 void TestEngineOracle::searchesNearTheLastPlyMatch() {
-    const TPositionSnapshot position = PositionFromFen("r1bqkb1r/pppp1ppp/2n2n2/4p3/4P3/2N2N2/PPPP1PPP/R1BQKB1R w KQkq - 4 4");
+    const TPositionSnapshot position =
+        PositionFromFen("r1bqkb1r/pppp1ppp/2n2n2/4p3/4P3/2N2N2/PPPP1PPP/R1BQKB1R w KQkq - 4 4");
     TEngineUnderTest t;
     const auto e = std::make_unique<oracle::Engine>();
     t.Engine->LoadPosition(position);
@@ -307,7 +316,8 @@ void TestEngineOracle::searchesNearTheLastPlyMatch() {
 
 // Queens shuffled until the move stack is nearly full, then a search that runs out of it.
 void TestEngineOracle::searchesOnAFullMoveStackMatch() {
-    const TPositionSnapshot position = PositionFromFen("kp1q1q1q/pp1q1q1q/8/8/8/8/Q1Q1Q1PP/Q1Q1Q1PK w - - 0 1");
+    const TPositionSnapshot position =
+        PositionFromFen("kp1q1q1q/pp1q1q1q/8/8/8/8/Q1Q1Q1PP/Q1Q1Q1PK w - - 0 1");
     TEngineUnderTest t;
     const auto e = std::make_unique<oracle::Engine>();
     t.Engine->LoadPosition(position);

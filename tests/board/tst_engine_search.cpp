@@ -40,8 +40,8 @@ std::pair<int, int> BestStaticReply(TEngine& engine) {
 
 // Knights out and back, as a game could go on for a long time.
 void ShuffleKnights(TEngineBoard& board, int plies) {
-    const TEngineMove shuffle[] = {MoveOf(Sq(G1), Sq(F3), 0), MoveOf(Sq(G8), Sq(F6), 0), MoveOf(Sq(F3), Sq(G1), 0),
-                                   MoveOf(Sq(F6), Sq(G8), 0)};
+    const TEngineMove shuffle[] = {MoveOf(Sq(G1), Sq(F3), 0), MoveOf(Sq(G8), Sq(F6), 0),
+                                   MoveOf(Sq(F3), Sq(G1), 0), MoveOf(Sq(F6), Sq(G8), 0)};
     for (int i = 0; i < plies; ++i) QVERIFY(board.EngineMakeMove(shuffle[i % 4]));
 }
 
@@ -237,8 +237,8 @@ void TestEngineSearch::fullMoveStackStandsPat() {
     TEngineUnderTest t;
     t.Engine->LoadPosition(PositionFromFen("kp1q1q1q/pp1q1q1q/8/8/8/8/Q1Q1Q1PP/Q1Q1Q1PK w - - 0 1"));
     TEngineBoard& board = t.Engine->Board();
-    const TEngineMove shuffle[] = {MoveOf(Sq(A1), Sq(B1), 0), MoveOf(Sq(H8), Sq(G8), 0), MoveOf(Sq(B1), Sq(A1), 0),
-                                   MoveOf(Sq(G8), Sq(H8), 0)};
+    const TEngineMove shuffle[] = {MoveOf(Sq(A1), Sq(B1), 0), MoveOf(Sq(H8), Sq(G8), 0),
+                                   MoveOf(Sq(B1), Sq(A1), 0), MoveOf(Sq(G8), Sq(H8), 0)};
     for (int i = 0;; ++i) {
         QVERIFY(board.Ply() < EngineMaxPly - 2);
         board.Generate();

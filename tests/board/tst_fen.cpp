@@ -26,19 +26,22 @@ void TestFen::wellFormed_data() {
     QTest::addColumn<bool>("whiteToMove");
     QTest::addColumn<int>("castling");
     QTest::addColumn<int>("enPassant");
-    QTest::newRow("start") << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" << StartPlacement << true
-                           << 15 << int(None);
-    QTest::newRow("without clocks") << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b Kq -" << StartPlacement << false
-                                    << (WhiteKingSide | BlackQueenSide) << int(None);
-    QTest::newRow("clocks are not read") << "8/8/8/8/8/8/8/K6k w - - whatever else" << QString(56, ' ') + "K      k"
-                                         << true << 0 << int(None);
-    QTest::newRow("en passant") << "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1"
-                                << "    k                      pP                               K   " << true << 0
+    QTest::newRow("start")
+        << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" << StartPlacement << true << 15
+        << int(None);
+    QTest::newRow("without clocks")
+        << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b Kq -" << StartPlacement << false
+        << (WhiteKingSide | BlackQueenSide) << int(None);
+    QTest::newRow("clocks are not read")
+        << "8/8/8/8/8/8/8/K6k w - - whatever else" << QString(56, ' ') + "K      k" << true << 0 << int(None);
+    const QString enPassantPlacement = QString("    k") + QString(22, ' ') + "pP" + QString(31, ' ') + "K   ";
+    QTest::newRow("en passant") << "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1" << enPassantPlacement << true << 0
                                 << int(D6);
-    QTest::newRow("blanks and tabs between fields") << "  8/8/8/8/8/8/8/7K \t b  qk  e3 " << QString(63, ' ') + "K"
-                                                    << false << (BlackKingSide | BlackQueenSide) << int(E3);
-    QTest::newRow("split empty squares") << "44/8/8/8/8/8/8/3K4 w - - 0 1" << QString(59, ' ') + "K    " << true << 0
-                                         << int(None);
+    QTest::newRow("blanks and tabs between fields")
+        << "  8/8/8/8/8/8/8/7K \t b  qk  e3 " << QString(63, ' ') + "K" << false
+        << (BlackKingSide | BlackQueenSide) << int(E3);
+    QTest::newRow("split empty squares")
+        << "44/8/8/8/8/8/8/3K4 w - - 0 1" << QString(59, ' ') + "K    " << true << 0 << int(None);
 }
 
 void TestFen::wellFormed() {
@@ -60,12 +63,15 @@ void TestFen::malformed_data() {
     QTest::addColumn<QString>("fen");
     QTest::addColumn<QString>("complaint");
     QTest::newRow("empty") << "" << "at least 4 fields";
-    QTest::newRow("no en-passant field") << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq" << "at least 4 fields";
+    QTest::newRow("no en-passant field")
+        << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq" << "at least 4 fields";
     QTest::newRow("seven ranks") << "rnbqkbnr/pppppppp/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" << "8 ranks";
     QTest::newRow("nine ranks") << "rnbqkbnr/pppppppp/8/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" << "8 ranks";
     QTest::newRow("trailing slash") << "8/8/8/8/8/8/8/8/ w - - 0 1" << "8 ranks";
-    QTest::newRow("nine squares in a rank") << "rnbqkbnr/ppppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" << "8 ranks";
-    QTest::newRow("seven squares in a rank") << "rnbqkbnr/ppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" << "8 ranks";
+    QTest::newRow("nine squares in a rank")
+        << "rnbqkbnr/ppppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" << "8 ranks";
+    QTest::newRow("seven squares in a rank")
+        << "rnbqkbnr/ppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" << "8 ranks";
     QTest::newRow("nine empty squares") << "9/8/8/8/8/8/8/8 w - - 0 1" << "unexpected character '9'";
     QTest::newRow("no such piece") << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBXKBNR w KQkq - 0 1"
                                    << "unexpected character 'X'";
