@@ -35,6 +35,7 @@ inline constexpr int EngineSquares = 64;
 inline constexpr int EngineMaxPly = 64;     // rows of every per-ply table
 inline constexpr int MoveStackSize = 4096;  // generated-move entries shared by all plies
 inline constexpr int CaptureScore = 1000000; // captures and promotions sort above every history count
+inline constexpr int VictimWeight = 10;      // any victim outweighs any attacker in the capture order
 
 // The engine square of a board square (A8 -> 0 ... H1 -> 63).
 constexpr int EngineSquare(Square sq) { return sq - 1; }
@@ -134,7 +135,7 @@ private:
     void GenerateCastling();
     void GenerateEnPassant();
     void Append(int from, int to, int promote, int bits, int score);
-    int CaptureOrder(int from, int to) const { return CaptureScore + 10 * FPiece[to] - FPiece[from]; }
+    int CaptureOrder(int from, int to) const { return CaptureScore + VictimWeight * FPiece[to] - FPiece[from]; }
     bool MoveCastlingRook(int kingTo);
     int FittingCastlingRights(int rights) const;
     int FittingEnPassant(int ep) const;

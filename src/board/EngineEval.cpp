@@ -75,7 +75,8 @@ constexpr TSquareTable KingEndGameTable = {
     -5, -5, -5, -5, -5, -5, -5, -5, //
 };
 
-constexpr int Flip(int sq) { return (7 - sq / BoardFiles) * BoardFiles + sq % BoardFiles; }
+constexpr int LastRow = 7;
+constexpr int Flip(int sq) { return (LastRow - sq / BoardFiles) * BoardFiles + sq % BoardFiles; }
 constexpr int ViewedBy(int color, int sq) { return color == EngineWhite ? sq : Flip(sq); }
 
 constexpr int LastQueensideFile = 2; // a, b, c

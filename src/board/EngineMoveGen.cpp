@@ -52,8 +52,7 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePawnMoves(int sq) {
     if (ahead < 0 || ahead >= EngineSquares) return; // a pawn on its own last rank has nowhere to go
     const int file = sq % BoardFiles;
     if (file != 0 && FColor[ahead - 1] == FXSide) PushMove(sq, ahead - 1, MovePawn | MoveCapture);
-    const int lastFile = BoardFiles - 1;
-    if (file != lastFile && FColor[ahead + 1] == FXSide) PushMove(sq, ahead + 1, MovePawn | MoveCapture);
+    if (file != LastFile && FColor[ahead + 1] == FXSide) PushMove(sq, ahead + 1, MovePawn | MoveCapture);
     if (FColor[ahead] != EngineEmpty) return;
     if constexpr (CapturesOnly) {
         if (IsLastRankFor(FSide, ahead)) PushPromotions(sq, ahead, MovePawn);
@@ -117,8 +116,7 @@ void TEngineBoard::GenerateEnPassant() {
     const int file = FEp % BoardFiles;
     const int bits = MovePawn | MoveCapture | MoveEnPassant;
     if (file != 0 && HasPiece(pawnRank - 1, FSide, EnginePawn)) PushMove(pawnRank - 1, FEp, bits);
-    const int lastFile = BoardFiles - 1;
-    if (file != lastFile && HasPiece(pawnRank + 1, FSide, EnginePawn)) PushMove(pawnRank + 1, FEp, bits);
+    if (file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn)) PushMove(pawnRank + 1, FEp, bits);
 }
 
 void TEngineBoard::PushMove(int from, int to, int bits) {
@@ -129,9 +127,10 @@ void TEngineBoard::PushMove(int from, int to, int bits) {
     Append(from, to, 0, bits, (bits & MoveCapture) ? CaptureOrder(from, to) : FHistory[from][to]);
 }
 
+// Each scores as if a pawn took the piece it becomes.
 void TEngineBoard::PushPromotions(int from, int to, int bits) {
     for (int piece = EngineKnight; piece <= EngineQueen; ++piece)
-        Append(from, to, piece, bits | MovePromotion, CaptureScore + 10 * piece);
+        Append(from, to, piece, bits | MovePromotion, CaptureScore + VictimWeight * piece);
 }
 
 void TEngineBoard::Append(int from, int to, int promote, int bits, int score) {

@@ -16,6 +16,8 @@ using Bitboard = std::uint64_t;
 inline constexpr Bitboard Bit(int sq) { return Bitboard{1} << sq; }
 
 inline constexpr int BoardFiles = 8;
+inline constexpr int LastFile = BoardFiles - 1;
+inline constexpr int PawnStep = 8; // one rank; towards rank 8 for White
 inline constexpr int MailboxCells = 120;
 inline constexpr int MailboxWidth = 10;
 inline constexpr int OffBoard = -1;
@@ -104,12 +106,14 @@ constexpr TAttackTables MakeAttackTables() {
             else
                 t.StraightLines[sq] |= t.Rays[sq][d];
         }
-        // A white pawn hits sq - 9 unless on file a and sq - 7 unless on file h; black the mirror.
+        // A pawn hits the two squares diagonally ahead of it: White's towards rank 8, Black's towards 1.
         const int file = sq % BoardFiles;
-        if (file != 0 && sq - 9 >= 0) t.PawnAttackers[EngineWhite][sq - 9] |= Bit(sq);
-        if (file != 7 && sq - 7 >= 0) t.PawnAttackers[EngineWhite][sq - 7] |= Bit(sq);
-        if (file != 0 && sq + 7 < EngineSquares) t.PawnAttackers[EngineBlack][sq + 7] |= Bit(sq);
-        if (file != 7 && sq + 9 < EngineSquares) t.PawnAttackers[EngineBlack][sq + 9] |= Bit(sq);
+        for (int color : {EngineWhite, EngineBlack}) {
+            const int ahead = color == EngineWhite ? sq - PawnStep : sq + PawnStep;
+            if (ahead < 0 || ahead >= EngineSquares) continue;
+            if (file != 0) t.PawnAttackers[color][ahead - 1] |= Bit(sq);
+            if (file != LastFile) t.PawnAttackers[color][ahead + 1] |= Bit(sq);
+        }
     }
     return t;
 }
@@ -180,7 +184,6 @@ inline int NearestOnRay(Bitboard blockers, int direction) {
                                                 : std::countr_zero(blockers);
 }
 
-inline constexpr int PawnStep = 8; // one rank; towards rank 8 for White
 inline constexpr int WhiteDoubleStepFrom = 48;
 inline constexpr int BlackDoubleStepUpTo = 15;
 
