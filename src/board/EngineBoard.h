@@ -135,7 +135,9 @@ private:
     void GenerateCastling();
     void GenerateEnPassant();
     void Append(int from, int to, int promote, int bits, int score);
-    int CaptureOrder(int from, int to) const { return CaptureScore + VictimWeight * FPiece[to] - FPiece[from]; }
+    int CaptureOrder(int from, int to) const {
+        return CaptureScore + VictimWeight * FPiece[to] - FPiece[from];
+    }
     bool MoveCastlingRook(int kingTo);
     int FittingCastlingRights(int rights) const;
     int FittingEnPassant(int ep) const;

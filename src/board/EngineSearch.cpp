@@ -197,7 +197,8 @@ void TEngine::PublishBestLine() {
     if (FControl.ShowOnlyFirstMove.load(Relaxed)) {
         AppendMoveText(FLineText, FPV[0][0]);
     } else {
-        for (int j = 0; j < EngineMaxPly && !IsEmptyMove(FPV[0][j]); ++j) AppendMoveText(FLineText, FPV[0][j]);
+        for (int j = 0; j < EngineMaxPly && !IsEmptyMove(FPV[0][j]); ++j)
+            AppendMoveText(FLineText, FPV[0][j]);
     }
     FControl.SetCalcBestLine(FLineText);
 }
