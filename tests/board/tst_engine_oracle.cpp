@@ -24,7 +24,6 @@ struct TIteration {
     std::vector<std::uint32_t> Row; // PV row 0, all 64 entries
     int Length = 0;
     std::string Line;
-    friend bool operator==(const TIteration&, const TIteration&) = default;
 };
 
 TIteration IterationOf(int depth, TEngineUnderTest& t) {
