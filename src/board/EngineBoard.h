@@ -35,6 +35,7 @@ inline constexpr int EngineSquares = 64;
 inline constexpr int EngineMaxPly = 64;     // rows of every per-ply table
 inline constexpr int MoveStackSize = 4096;  // generated-move entries shared by all plies
 inline constexpr int CaptureScore = 1000000; // captures and promotions sort above every history count
+inline constexpr int VictimWeight = 10;      // any victim outweighs any attacker in the capture order
 
 // The engine square of a board square (A8 -> 0 ... H1 -> 63).
 constexpr int EngineSquare(Square sq) { return sq - 1; }
@@ -134,8 +135,9 @@ private:
     void GenerateCastling();
     void GenerateEnPassant();
     void Append(int from, int to, int promote, int bits, int score);
-    int CaptureOrder(int from, int to) const { return CaptureScore + 10 * FPiece[to] - FPiece[from]; }
-    bool IsLastRankFor(int side, int sq) const;
+    int CaptureOrder(int from, int to) const {
+        return CaptureScore + VictimWeight * FPiece[to] - FPiece[from];
+    }
     bool MoveCastlingRook(int kingTo);
     int FittingCastlingRights(int rights) const;
     int FittingEnPassant(int ep) const;
@@ -163,8 +165,10 @@ private:
     std::array<TGenEntry, MoveStackSize> FStack{};
     std::array<int, EngineMaxPly> FFirstMove{};
     std::array<int, EngineMaxPly> FLastMove{};
-    // From this entry on the ply's moves are known to be in descending order, so picking leaves them.
-    std::array<int, EngineMaxPly> FOrderedFrom{};
+    // From this entry on the ply's moves are known to be in descending order; NotSorted until the
+    // first pick after generating has looked.
+    static constexpr int NotSorted = -1;
+    std::array<int, EngineMaxPly> FSortedFrom{};
     std::array<TUndoEntry, EngineMaxPly> FUndo{};
     enum class TCheckState : std::uint8_t { Unknown, InCheck, NotInCheck };
     std::array<TCheckState, EngineMaxPly + 1> FCheckState{}; // of the side to move at each ply

@@ -75,7 +75,8 @@ constexpr TSquareTable KingEndGameTable = {
     -5, -5, -5, -5, -5, -5, -5, -5, //
 };
 
-constexpr int Flip(int sq) { return (7 - sq / BoardFiles) * BoardFiles + sq % BoardFiles; }
+constexpr int LastRow = 7;
+constexpr int Flip(int sq) { return (LastRow - sq / BoardFiles) * BoardFiles + sq % BoardFiles; }
 constexpr int ViewedBy(int color, int sq) { return color == EngineWhite ? sq : Flip(sq); }
 
 constexpr int LastQueensideFile = 2; // a, b, c
@@ -133,7 +134,8 @@ void TEngineEval::InitEvalTables(TEngineBoard& board) {
 void TEngineEval::FillKingAndShelter(const TEngineBoard& board, int color) {
     auto& table = FEvalTable[color];
     if (Material(board, 1 - color) <= MiddleGameMaterial) {
-        for (int sq = 0; sq < EngineSquares; ++sq) table[EngineKing][sq] = KingEndGameTable[ViewedBy(color, sq)];
+        for (int sq = 0; sq < EngineSquares; ++sq)
+            table[EngineKing][sq] = KingEndGameTable[ViewedBy(color, sq)];
         return;
     }
     const std::uint64_t kings = board.Pieces(color, EngineKing);

@@ -6,24 +6,19 @@ namespace {
 
 constexpr auto Relaxed = std::memory_order_relaxed;
 
-constexpr int BoardFiles = 8;
 constexpr int MoveTextLength = 6; // "E2-E4 "
 constexpr int MaxBestLineText = EngineMaxPly * MoveTextLength;
 
 // A zero move (a8 to a8) marks the end of a line; no real move has From equal to To.
 bool IsEmptyMove(const TEngineMove& move) { return move.From == move.To; }
 
-// Writes "E2-E4 " at `out` and returns the characters written.
-int WriteMoveText(char* out, const TEngineMove& move) {
-    const auto square = [](char* at, int sq) {
-        at[0] = static_cast<char>('A' + sq % BoardFiles);
-        at[1] = static_cast<char>('8' - sq / BoardFiles);
-    };
-    square(out, move.From);
-    out[2] = '-';
-    square(out + 3, move.To);
-    out[5] = ' ';
-    return MoveTextLength;
+// Appends "E2-E4 ". Square names are short enough to live inside their string, so nothing is allocated
+// while `text` has room.
+void AppendMoveText(std::string& text, const TEngineMove& move) {
+    text += SquareName(move.From + 1);
+    text += '-';
+    text += SquareName(move.To + 1);
+    text += ' ';
 }
 
 } // namespace
@@ -52,7 +47,7 @@ void TEngineControl::ClearCalc() {
 
 // --- Engine --------------------------------------------------------------------------------------------
 
-TEngine::TEngine(TEngineControl& control) : FControl(control) {}
+TEngine::TEngine(TEngineControl& control) : FControl(control) { FLineText.reserve(MaxBestLineText); }
 
 void TEngine::LoadPosition(const TPositionSnapshot& position) {
     FBoard.Load(position);
@@ -198,12 +193,12 @@ void TEngine::UpdatePV(int ply, TEngineMove move) {
 // Row 0 as text up to its first empty entry: entries past the current line's length may still hold
 // an earlier, longer line and are shown too.
 void TEngine::PublishBestLine() {
-    char text[MaxBestLineText];
-    int length = 0;
+    FLineText.clear();
     if (FControl.ShowOnlyFirstMove.load(Relaxed)) {
-        length = WriteMoveText(text, FPV[0][0]);
+        AppendMoveText(FLineText, FPV[0][0]);
     } else {
-        for (int j = 0; j < EngineMaxPly && !IsEmptyMove(FPV[0][j]); ++j) length += WriteMoveText(text + length, FPV[0][j]);
+        for (int j = 0; j < EngineMaxPly && !IsEmptyMove(FPV[0][j]); ++j)
+            AppendMoveText(FLineText, FPV[0][j]);
     }
-    FControl.SetCalcBestLine({text, static_cast<size_t>(length)});
+    FControl.SetCalcBestLine(FLineText);
 }

@@ -68,7 +68,6 @@ public:
     std::int64_t Nodes() const { return FNodes; }
     TEngineBoard& Board() { return FBoard; }
     const TEngineEval& Eval() const { return FEval; }
-    TEngineControl& Control() { return FControl; }
 
     // Called at every full-width node once its node count is published, and after every finished
     // iteration: the points at which a caller can watch the search or raise the flags at a chosen
@@ -95,4 +94,5 @@ private:
     int FPVLength[EngineMaxPly] = {};
     bool FFollowPV = false;
     std::int64_t FNodes = 0;
+    std::string FLineText; // the best line being written, before it is handed to the control
 };

@@ -97,9 +97,11 @@ bool ParseFen(std::string_view fen, TPositionSnapshot& position, std::string& er
     }
     TPositionSnapshot read;
     read.Position.reserve(BoardFiles * BoardRanks);
-    if (!ParsePlacement(fields[0], read.Position, error) || !ParseSide(fields[1], read.WhiteToMove, error) ||
-        !ParseCastling(fields[2], read.CastlingAllowed, error) || !ParseEnPassant(fields[3], read.EnPassant, error))
-        return false;
+    const bool wellFormed = ParsePlacement(fields[0], read.Position, error) &&
+                         ParseSide(fields[1], read.WhiteToMove, error) &&
+                         ParseCastling(fields[2], read.CastlingAllowed, error) &&
+                         ParseEnPassant(fields[3], read.EnPassant, error);
+    if (!wellFormed) return false;
     position = std::move(read);
     return true;
 }

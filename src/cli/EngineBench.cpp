@@ -22,15 +22,15 @@ struct TBenchPosition {
 // Openings, middlegames with castling and en passant, promotions and endgames; the depths keep the
 // reference transcription's share of the run to some ten seconds on a small machine.
 constexpr TBenchPosition Suite[] = {
-    {"start", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 5},
-    {"sicilian", "r1bqkbnr/pp1ppppp/2n5/2p5/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", 5},
-    {"queens-gambit", "rnbqkb1r/ppp2ppp/4pn2/3p4/2PP4/2N5/PP2PPPP/R1BQKBNR w KQkq - 2 4", 5},
-    {"italian", "r1bqk2r/pppp1ppp/2n2n2/2b1p3/2B1P3/2N2N2/PPPP1PPP/R1BQK2R w KQkq - 4 5", 4},
-    {"kiwipete", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 4},
-    {"promotions", "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1", 4},
-    {"middlegame", "r2q1rk1/pp2bppp/2n1pn2/3p4/3P4/2NBPN2/PP3PPP/R2Q1RK1 w - - 0 10", 4},
-    {"rook-ending", "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", 6},
-    {"pawn-ending", "8/5k2/3p4/1p1Pp2p/pP2Pp1P/P4P1K/8/8 b - - 0 1", 7},
+    {"start", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 6},
+    {"sicilian", "r1bqkbnr/pp1ppppp/2n5/2p5/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", 6},
+    {"queens-gambit", "rnbqkb1r/ppp2ppp/4pn2/3p4/2PP4/2N5/PP2PPPP/R1BQKBNR w KQkq - 2 4", 6},
+    {"italian", "r1bqk2r/pppp1ppp/2n2n2/2b1p3/2B1P3/2N2N2/PPPP1PPP/R1BQK2R w KQkq - 4 5", 5},
+    {"kiwipete", "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 5},
+    {"promotions", "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1", 5},
+    {"middlegame", "r2q1rk1/pp2bppp/2n1pn2/3p4/3P4/2NBPN2/PP3PPP/R2Q1RK1 w - - 0 10", 5},
+    {"rook-ending", "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", 7},
+    {"pawn-ending", "8/5k2/3p4/1p1Pp2p/pP2Pp1P/P4P1K/8/8 b - - 0 1", 9},
 };
 
 // What a search leaves behind that both engines must agree on.
@@ -75,7 +75,8 @@ TSearchResult SearchWithEngine(const TPositionSnapshot& position, int depth) {
 TSearchResult SearchWithOracle(const TPositionSnapshot& position, int depth) {
     const auto engine = std::make_unique<oracle::Engine>();
     const auto start = Clock::now();
-    engine->Think(position.Position, position.WhiteToMove, position.CastlingAllowed, position.EnPassant, depth);
+    engine->Think(position.Position, position.WhiteToMove, position.CastlingAllowed, position.EnPassant,
+                  depth);
     TSearchResult result;
     result.Seconds = std::chrono::duration<double>(Clock::now() - start).count();
     result.Nodes = engine->Nodes;
@@ -110,7 +111,8 @@ int RunBench() {
     TTotals product;
     TTotals reference;
     bool equal = true;
-    std::printf("%-14s %5s %12s %10s %10s %s\n", "position", "depth", "nodes", "engine_s", "oracle_s", "same");
+    std::printf("%-14s %5s %12s %10s %10s %s\n", "position", "depth", "nodes", "engine_s", "oracle_s",
+                "same");
     for (const TBenchPosition& entry : Suite) {
         const TPositionSnapshot position = Position(entry);
         const TSearchResult mine = SearchWithEngine(position, entry.Depth);

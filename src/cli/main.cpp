@@ -35,8 +35,8 @@ bool ReadDepth(std::string_view text, int lowest, int highest, int& depth) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), depth);
     if (error == std::errc() && end == text.data() + text.size() && depth >= lowest && depth <= highest)
         return true;
-    std::fprintf(stderr, "tessaron-engine: depth must be a whole number from %d to %d, not \"%.*s\"\n", lowest,
-                 highest, static_cast<int>(text.size()), text.data());
+    std::fprintf(stderr, "tessaron-engine: depth must be a whole number from %d to %d, not \"%.*s\"\n",
+                 lowest, highest, static_cast<int>(text.size()), text.data());
     return false;
 }
 
@@ -47,12 +47,21 @@ bool ReadPosition(const char* fen, TPositionSnapshot& position) {
     return false;
 }
 
+// "E2-E4": what the board is handed to play.
+std::string SquarePair(const TEngineMove& move) {
+    return SquareName(move.From + 1) + "-" + SquareName(move.To + 1);
+}
+
 // "E2-E4", with the promotion piece's letter after a promotion ("A7-A8Q").
 std::string MoveText(const TEngineMove& move) {
     constexpr std::string_view PromotionLetters = " NBRQ";
-    std::string text = SquareName(move.From + 1) + "-" + SquareName(move.To + 1);
+    std::string text = SquarePair(move);
     if (move.Bits & MovePromotion) text += PromotionLetters[move.Promote];
     return text;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // One line per legal first move with the leaves below it, then the total on the last line.
@@ -87,35 +96,37 @@ int RunSearch(const TPositionSnapshot& position, int depth) {
     const auto engine = std::make_unique<TEngine>(control);
     const auto start = std::chrono::steady_clock::now();
     engine->OnIterationDone = [&](int finished) {
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::printf("depth=%d nodes=%lld score=%d seconds=%.3f line=%s\n", finished,
-                    static_cast<long long>(control.CalcNodes.load()), control.CalcScore.load(), seconds,
-                    control.CalcBestLine().c_str());
+                    static_cast<long long>(control.CalcNodes.load()), control.CalcScore.load(),
+                    SecondsSince(start), control.CalcBestLine().c_str());
         std::fflush(stdout);
     };
     engine->Think(position, depth);
     const TEngineMove best = engine->PV(0, 0);
-    std::printf("%s\n", best.From == best.To ? "none" : (SquareName(best.From + 1) + "-" + SquareName(best.To + 1)).c_str());
+    std::printf("%s\n", best == TEngineMove{} ? "none" : SquarePair(best).c_str());
     return 0;
+}
+
+// perft and search: a FEN and a depth.
+int RunOnPosition(std::string_view command, const char* fen, const char* depthText) {
+    const bool perft = command == "perft";
+    const int lowest = perft ? 0 : 1;
+    const int highest = perft ? MaxPerftDepth : MaxSearchDepth;
+    TPositionSnapshot position;
+    int depth = 0;
+    if (!ReadPosition(fen, position) || !ReadDepth(depthText, lowest, highest, depth)) return ExitUsage;
+    return perft ? RunPerft(position, depth) : RunSearch(position, depth);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage();
-    const std::string_view command = argv[1];
-    int depth = 0;
-    TPositionSnapshot position;
+    const std::string_view command = argc > 1 ? argv[1] : "";
     if (command == "bench" && argc == 2) return RunBench();
+    int depth = 0;
     if (command == "bench" && argc == 3)
         return ReadDepth(argv[2], 1, MaxSearchDepth, depth) ? RunBenchAtDepth(depth) : ExitUsage;
-    if (command == "perft" && argc == 4) {
-        if (!ReadPosition(argv[2], position) || !ReadDepth(argv[3], 0, MaxPerftDepth, depth)) return ExitUsage;
-        return RunPerft(position, depth);
-    }
-    if (command == "search" && argc == 4) {
-        if (!ReadPosition(argv[2], position) || !ReadDepth(argv[3], 1, MaxSearchDepth, depth)) return ExitUsage;
-        return RunSearch(position, depth);
-    }
+    const bool onPosition = command == "perft" || command == "search";
+    if (onPosition && argc == 4) return RunOnPosition(command, argv[2], argv[3]);
     return Usage();
 }

@@ -523,7 +523,8 @@ void Engine::LoadPosition(const std::string& position, bool whiteToMove, int cas
         for (int j = 0; j < 64; ++j) History[i][j] = 0;
 }
 
-void Engine::Think(const std::string& position, bool whiteToMove, int castling, int enPassant, int searchDepth) {
+void Engine::Think(const std::string& position, bool whiteToMove, int castling, int enPassant,
+                   int searchDepth) {
     LoadPosition(position, whiteToMove, castling, enPassant);
     FollowPV = true;
     PlayBestMoveNow = false;

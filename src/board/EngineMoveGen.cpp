@@ -1,0 +1,171 @@
+#include "EngineBoard.h"
+
+#include "EngineTables.h"
+
+#include <bit>
+#include <cassert>
+#include <utility>
+
+using namespace EngineTables;
+
+namespace {
+
+// Knight and king steps in table order reach ever higher squares, so visiting their targets in square
+// order keeps the table's order.
+constexpr bool StepsAscend(int piece) {
+    for (int d = 1; d < DirectionCount[piece]; ++d)
+        if (Directions[piece][d] <= Directions[piece][d - 1]) return false;
+    return true;
+}
+static_assert(StepsAscend(EngineKnight) && StepsAscend(EngineKing));
+
+bool IsLastRankFor(int side, int sq) {
+    return side == EngineWhite ? sq < BoardFiles : sq >= EngineSquares - BoardFiles;
+}
+
+} // namespace
+
+// --- Generation ----------------------------------------------------------------------------------------
+
+void TEngineBoard::Generate() { GenerateMoves<false>(); }
+void TEngineBoard::GenerateCaptures() { GenerateMoves<true>(); }
+
+template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
+    assert(FPly < EngineMaxPly - 1);
+    FStackFull = false;
+    FLastMove[FPly] = FFirstMove[FPly];
+    FSortedFrom[FPly] = NotSorted;
+    for (Bitboard own = FOccupied[FSide]; own != 0; own &= own - 1) {
+        const int sq = std::countr_zero(own);
+        if (FPiece[sq] == EnginePawn)
+            GeneratePawnMoves<CapturesOnly>(sq);
+        else
+            GeneratePieceMoves<CapturesOnly>(sq, FPiece[sq]);
+    }
+    if constexpr (!CapturesOnly) GenerateCastling();
+    GenerateEnPassant();
+    FFirstMove[FPly + 1] = FLastMove[FPly];
+}
+
+template <bool CapturesOnly> void TEngineBoard::GeneratePawnMoves(int sq) {
+    const int ahead = FSide == EngineWhite ? sq - PawnStep : sq + PawnStep;
+    if (ahead < 0 || ahead >= EngineSquares) return; // a pawn on its own last rank has nowhere to go
+    const int file = sq % BoardFiles;
+    if (file != 0 && FColor[ahead - 1] == FXSide) PushMove(sq, ahead - 1, MovePawn | MoveCapture);
+    if (file != LastFile && FColor[ahead + 1] == FXSide) PushMove(sq, ahead + 1, MovePawn | MoveCapture);
+    if (FColor[ahead] != EngineEmpty) return;
+    if constexpr (CapturesOnly) {
+        if (IsLastRankFor(FSide, ahead)) PushPromotions(sq, ahead, MovePawn);
+    } else {
+        PushMove(sq, ahead, MovePawn);
+        const bool onStartRank = FSide == EngineWhite ? sq >= WhiteDoubleStepFrom : sq <= BlackDoubleStepUpTo;
+        const int twoAhead = 2 * ahead - sq;
+        if (onStartRank && FColor[twoAhead] == EngineEmpty) PushMove(sq, twoAhead, MovePawn | MoveDoubleStep);
+    }
+}
+
+template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int piece) {
+    if (!Slides[piece]) {
+        const Bitboard steps = piece == EngineKnight ? Attacks.Knight[sq] : Attacks.King[sq];
+        const Bitboard targets = steps & (CapturesOnly ? FOccupied[FXSide] : ~FOccupied[FSide]);
+        for (Bitboard bits = targets; bits != 0; bits &= bits - 1) {
+            const int to = std::countr_zero(bits);
+            if (FColor[to] == FXSide)
+                Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to));
+            else
+                Append(sq, to, 0, 0, FHistory[sq][to]);
+        }
+        return;
+    }
+    if constexpr (CapturesOnly) {
+        // Only the first piece on each ray can be taken.
+        const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+        for (int d = 0; d < DirectionCount[piece]; ++d) {
+            const int ray = RayIndex.Of[piece][d];
+            const Bitboard blockers = Attacks.Rays[sq][ray] & occupied;
+            if (blockers == 0) continue;
+            const int to = NearestOnRay(blockers, ray);
+            if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to));
+        }
+        return;
+    }
+    const int origin = Mailbox64[sq];
+    for (int d = 0; d < DirectionCount[piece]; ++d) {
+        const int step = Directions[piece][d];
+        for (int cell = origin + step;; cell += step) {
+            const int to = Mailbox[cell];
+            if (to == OffBoard) break;
+            if (FColor[to] != EngineEmpty) {
+                if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to));
+                break;
+            }
+            Append(sq, to, 0, 0, FHistory[sq][to]);
+        }
+    }
+}
+
+// By the rights alone: whether the king may pass is decided when the move is made.
+void TEngineBoard::GenerateCastling() {
+    for (const TCastlingPath& path : CastlingPaths)
+        if (path.Color == FSide && (FCastle & path.Right)) PushMove(path.KingFrom, path.KingTo, MoveCastling);
+}
+
+void TEngineBoard::GenerateEnPassant() {
+    if (FEp < 0) return;
+    const int pawnRank = FSide == EngineWhite ? FEp + PawnStep : FEp - PawnStep; // below Ep for White
+    const int file = FEp % BoardFiles;
+    const int bits = MovePawn | MoveCapture | MoveEnPassant;
+    if (file != 0 && HasPiece(pawnRank - 1, FSide, EnginePawn)) PushMove(pawnRank - 1, FEp, bits);
+    if (file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn)) PushMove(pawnRank + 1, FEp, bits);
+}
+
+void TEngineBoard::PushMove(int from, int to, int bits) {
+    if ((bits & MovePawn) && IsLastRankFor(FSide, to)) {
+        PushPromotions(from, to, bits);
+        return;
+    }
+    Append(from, to, 0, bits, (bits & MoveCapture) ? CaptureOrder(from, to) : FHistory[from][to]);
+}
+
+// Each scores as if a pawn took the piece it becomes.
+void TEngineBoard::PushPromotions(int from, int to, int bits) {
+    for (int piece = EngineKnight; piece <= EngineQueen; ++piece)
+        Append(from, to, piece, bits | MovePromotion, CaptureScore + VictimWeight * piece);
+}
+
+void TEngineBoard::Append(int from, int to, int promote, int bits, int score) {
+    int& last = FLastMove[FPly];
+    if (last == MoveStackSize) {
+        FStackFull = true;
+        return;
+    }
+    FStack[last++] = {{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to),
+                       static_cast<std::uint8_t>(promote), static_cast<std::uint8_t>(bits)},
+                      score};
+}
+
+// Entries from FSortedFrom on are known to descend, so their best is their first and only the part
+// before them needs a look. Picking keeps that part sorted, so most picks cost little.
+void TEngineBoard::PickBest(int i) {
+    const int last = FLastMove[FPly];
+    int& sortedFrom = FSortedFrom[FPly];
+    if (sortedFrom == NotSorted) {
+        sortedFrom = last - 1;
+        while (sortedFrom > i && FStack[sortedFrom - 1].Score >= FStack[sortedFrom].Score) --sortedFrom;
+    }
+    if (i >= sortedFrom) return;
+    int best = i;
+    int bestScore = FStack[i].Score;
+    for (int j = i + 1; j < sortedFrom; ++j) {
+        if (FStack[j].Score > bestScore) {
+            best = j;
+            bestScore = FStack[j].Score;
+        }
+    }
+    if (FStack[sortedFrom].Score > bestScore) best = sortedFrom;
+    std::swap(FStack[i], FStack[best]);
+    // The entry that made room may not fit at the head of the sorted part.
+    const bool headMisfits = sortedFrom + 1 < last && FStack[sortedFrom].Score < FStack[sortedFrom + 1].Score;
+    if (best == sortedFrom && headMisfits) ++sortedFrom;
+}
+

@@ -1,0 +1,348 @@
+// The engine against the plain transcription: same moves generated in the same order with the same
+// scores, same attacks and evaluations, and searches that visit the same nodes and end with the same
+// scores, best lines and moves, iteration by iteration.
+
+#include "EngineTestSupport.h"
+
+#include <QTest>
+
+#include <random>
+
+namespace {
+
+int Sq(Square s) { return EngineSquare(s); }
+
+std::uint32_t Pack(int from, int to, int promote, int bits) {
+    return static_cast<std::uint32_t>(((from * 64 + to) * 8 + promote) * 64 + bits);
+}
+
+// What one finished iteration leaves for the user to see and for the thread to play.
+struct TIteration {
+    int Depth = 0;
+    std::int64_t Nodes = 0;
+    int Score = 0;
+    std::vector<std::uint32_t> Row; // PV row 0, all 64 entries
+    int Length = 0;
+    std::string Line;
+};
+
+TIteration IterationOf(int depth, TEngineUnderTest& t) {
+    TIteration it{depth, t.Engine->Nodes(), t.Control.CalcScore.load(), {}, t.Engine->PVLength(0),
+                  t.Control.CalcBestLine()};
+    for (int j = 0; j < EngineMaxPly; ++j) {
+        const TEngineMove& m = t.Engine->PV(0, j);
+        it.Row.push_back(Pack(m.From, m.To, m.Promote, m.Bits));
+    }
+    return it;
+}
+
+TIteration IterationOf(int depth, const oracle::Engine& e) {
+    TIteration it{depth, e.Nodes, e.CalcScore, {}, e.PVLength[0], e.CalcBestLine};
+    for (const oracle::EngineMove& m : e.PV[0]) it.Row.push_back(Pack(m.From, m.To, m.Promote, m.Bits));
+    return it;
+}
+
+void CompareIterations(const std::vector<TIteration>& mine, const std::vector<TIteration>& theirs) {
+    QCOMPARE(mine.size(), theirs.size());
+    for (size_t i = 0; i < mine.size(); ++i) {
+        QCOMPARE(mine[i].Depth, theirs[i].Depth);
+        QCOMPARE(mine[i].Nodes, theirs[i].Nodes);
+        QCOMPARE(mine[i].Score, theirs[i].Score);
+        QCOMPARE(mine[i].Line, theirs[i].Line);
+        QCOMPARE(mine[i].Length, theirs[i].Length);
+        QVERIFY(mine[i].Row == theirs[i].Row);
+    }
+}
+
+// Records every finished iteration of both engines.
+struct TPair {
+    TEngineUnderTest Mine;
+    std::unique_ptr<oracle::Engine> Theirs = std::make_unique<oracle::Engine>();
+    std::vector<TIteration> MyIterations;
+    std::vector<TIteration> TheirIterations;
+
+    TPair() {
+        Mine.Engine->OnIterationDone = [this](int depth) {
+            MyIterations.push_back(IterationOf(depth, Mine));
+        };
+        Theirs->OnIterationDone = [this](int depth) {
+            TheirIterations.push_back(IterationOf(depth, *Theirs));
+        };
+    }
+    void Think(const TPositionSnapshot& position, int depth) {
+        MyIterations.clear();
+        TheirIterations.clear();
+        Mine.Engine->Think(position, depth);
+        ThinkOracle(*Theirs, position, depth);
+    }
+    void Compare() {
+        CompareIterations(MyIterations, TheirIterations);
+        QCOMPARE(Mine.Control.CalcDepth.load(), Theirs->CalcDepth);
+        QCOMPARE(Mine.Engine->Nodes(), Theirs->Nodes);
+    }
+};
+
+std::vector<std::uint64_t> GeneratedList(const TEngineBoard& board) {
+    std::vector<std::uint64_t> list;
+    for (int i = board.FirstMove(board.Ply()); i < board.LastMove(board.Ply()); ++i) {
+        const TGenEntry& g = board.Entry(i);
+        list.push_back(std::uint64_t{Pack(g.Move.From, g.Move.To, g.Move.Promote, g.Move.Bits)} << 32 |
+                       static_cast<std::uint32_t>(g.Score));
+    }
+    return list;
+}
+
+std::vector<std::uint64_t> GeneratedList(const oracle::Engine& e) {
+    std::vector<std::uint64_t> list;
+    for (int i = e.FirstMove[e.Ply]; i < e.LastMove[e.Ply]; ++i) {
+        const oracle::GenEntry& g = e.Gen[i];
+        list.push_back(std::uint64_t{Pack(g.Move.From, g.Move.To, g.Move.Promote, g.Move.Bits)} << 32 |
+                       static_cast<std::uint32_t>(g.Score));
+    }
+    return list;
+}
+
+// Everything the board answers about the current position, compared square by square.
+void CompareNode(TEngine& engine, oracle::Engine& e) {
+    TEngineBoard& board = engine.Board();
+    QCOMPARE(TBoardState::Of(board), TBoardState::Of(e));
+    for (int s : {EngineWhite, EngineBlack}) {
+        QCOMPARE(board.InCheck(s), e.InCheck(s));
+        for (int sq = 0; sq < EngineSquares; ++sq) QCOMPARE(board.Attacked(sq, s), e.Attacked(sq, s));
+    }
+    QCOMPARE(engine.Eval().Evaluate(board), e.Evaluate());
+    board.GenerateCaptures();
+    e.GenerateCaptures();
+    QCOMPARE(GeneratedList(board), GeneratedList(e));
+    board.Generate();
+    e.Generate();
+    QCOMPARE(GeneratedList(board), GeneratedList(e));
+}
+
+// Every move of the node made and taken back on both boards, then one of the legal ones kept.
+bool StepRandomly(TEngine& engine, oracle::Engine& e, std::mt19937& random) {
+    TEngineBoard& board = engine.Board();
+    std::vector<TEngineMove> legal;
+    for (int i = board.FirstMove(board.Ply()); i < board.LastMove(board.Ply()); ++i) {
+        const TEngineMove move = board.Entry(i).Move;
+        const oracle::EngineMove theirs = e.Gen[i].Move;
+        const bool made = board.EngineMakeMove(move);
+        if (made != e.EngineMakeMove(theirs)) return false;
+        if (!made) continue;
+        legal.push_back(move);
+        if (!(TBoardState::Of(board) == TBoardState::Of(e))) return false;
+        board.EngineTakeBack();
+        e.EngineTakeBack();
+    }
+    if (legal.empty()) return false;
+    const TEngineMove chosen = legal[random() % legal.size()];
+    board.EngineMakeMove(chosen);
+    e.EngineMakeMove({chosen.From, chosen.To, chosen.Promote, chosen.Bits});
+    return true;
+}
+
+// The suite: openings, middlegames, castling, en passant, promotions, endgames, mates, and positions
+// the board accepts although no game reaches them.
+void AddSuite() {
+    QTest::addColumn<QString>("fen");
+    QTest::addColumn<int>("depth");
+    QTest::newRow("start") << "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" << 5;
+    QTest::newRow("after e4") << "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1" << 5;
+    QTest::newRow("sicilian") << "r1bqkbnr/pp1ppppp/2n5/2p5/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3" << 5;
+    QTest::newRow("queen's gambit")
+        << "rnbqkb1r/ppp2ppp/4pn2/3p4/2PP4/2N5/PP2PPPP/R1BQKBNR w KQkq - 2 4" << 5;
+    QTest::newRow("italian") << "r1bqk2r/pppp1ppp/2n2n2/2b1p3/2B1P3/2N2N2/PPPP1PPP/R1BQK2R w KQkq - 4 5" << 5;
+    QTest::newRow("kiwipete") << "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1" << 5;
+    QTest::newRow("middlegame") << "r2q1rk1/pp2bppp/2n1pn2/3p4/3P4/2NBPN2/PP3PPP/R2Q1RK1 w - - 0 10" << 5;
+    QTest::newRow("black middlegame")
+        << "r1bq1rk1/ppp2ppp/2np1n2/2b1p3/2B1P3/2NP1N2/PPP2PPP/R1BQ1RK1 b - - 0 7" << 5;
+    QTest::newRow("castling white") << "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1" << 5;
+    QTest::newRow("castling black") << "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1" << 5;
+    QTest::newRow("castling past a bishop") << "r3k2r/8/8/8/2b5/8/8/R3K2R w KQkq - 0 1" << 5;
+    QTest::newRow("en passant white") << "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 3" << 5;
+    QTest::newRow("en passant black") << "rnbqkbnr/pppp1ppp/8/8/3Pp3/8/PPP2PPP/RNBQKBNR b KQkq d3 0 3" << 5;
+    QTest::newRow("en passant pinned") << "8/8/8/KPp4r/8/8/8/7k w - c6 0 1" << 5;
+    QTest::newRow("promotions") << "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1" << 5;
+    QTest::newRow("racing pawns") << "8/1P5k/8/8/8/8/p5K1/8 w - - 0 1" << 5;
+    QTest::newRow("promotion by capture") << "1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1" << 5;
+    QTest::newRow("promoted and checking")
+        << "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8" << 5;
+    QTest::newRow("rook ending") << "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1" << 5;
+    QTest::newRow("pawn ending") << "8/5k2/3p4/1p1Pp2p/pP2Pp1P/P4P1K/8/8 b - - 0 1" << 5;
+    QTest::newRow("queen against king") << "8/8/8/4k3/8/8/8/4K2Q w - - 0 1" << 5;
+    QTest::newRow("rook and pawn") << "8/8/3k4/3P4/3K4/8/1R6/5r2 w - - 0 1" << 5;
+    QTest::newRow("back-rank mate") << "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1" << 5;
+    QTest::newRow("black mates from a8") << "r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1" << 5;
+    QTest::newRow("scholar's mate")
+        << "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4" << 5;
+    QTest::newRow("smothered mate") << "6rk/6pp/8/6N1/8/8/8/6K1 w - - 0 1" << 5;
+    QTest::newRow("mate in two") << "k7/8/8/8/8/8/6R1/5R1K w - - 0 1" << 5;
+    QTest::newRow("stalemated") << "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1" << 5;
+    QTest::newRow("checkmated") << "7k/6Q1/6K1/8/8/8/8/8 b - - 0 1" << 5;
+    QTest::newRow("rights and pawns the board accepts") << "P3k3/8/8/8/8/8/8/4K2p w KQkq e6 0 1" << 5;
+    QTest::newRow("king en prise") << "4k3/4R3/8/8/8/8/8/4K3 w - - 0 1" << 5;
+}
+
+void DriveToPly(TEngineBoard& board, oracle::Engine& e, const std::vector<TEngineMove>& cycle, int ply) {
+    for (int i = 0; board.Ply() < ply; ++i) {
+        const TEngineMove m = cycle[i % cycle.size()];
+        QVERIFY(board.EngineMakeMove(m));
+        QVERIFY(e.EngineMakeMove({m.From, m.To, m.Promote, m.Bits}));
+    }
+}
+
+} // namespace
+
+class TestEngineOracle : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void searchesMatch_data() { AddSuite(); }
+    void searchesMatch();
+    void boardsMatchAlongRandomLines_data() { AddSuite(); }
+    void boardsMatchAlongRandomLines();
+    void successiveSearchesMatch();
+    void interruptedSearchesMatch_data();
+    void interruptedSearchesMatch();
+    void searchesNearTheLastPlyMatch();
+    void searchesOnAFullMoveStackMatch();
+};
+
+void TestEngineOracle::searchesMatch() {
+    QFETCH(QString, fen);
+    QFETCH(int, depth);
+    TPair pair;
+    pair.Think(PositionFromFen(fen.toLatin1().constData()), depth);
+    QCOMPARE(int(pair.MyIterations.size()), depth);
+    pair.Compare();
+}
+
+void TestEngineOracle::boardsMatchAlongRandomLines() {
+    QFETCH(QString, fen);
+    constexpr int Lines = 6;
+    constexpr int LineLength = 40;
+    std::mt19937 random(static_cast<unsigned>(qHash(fen)));
+    for (int line = 0; line < Lines; ++line) {
+        TEngineUnderTest t;
+        const auto e = std::make_unique<oracle::Engine>();
+        const TPositionSnapshot position = PositionFromFen(fen.toLatin1().constData());
+        t.Engine->LoadPosition(position);
+        LoadOracle(*e, position);
+        for (int step = 0; step < LineLength; ++step) {
+            CompareNode(*t.Engine, *e);
+            if (!StepRandomly(*t.Engine, *e, random)) break;
+        }
+        QCOMPARE(TBoardState::Of(t.Engine->Board()), TBoardState::Of(*e));
+    }
+}
+
+// The best-line table carries over from one move to the next, so a game played by both engines must
+// stay in step.
+void TestEngineOracle::successiveSearchesMatch() {
+    TPair pair;
+    TPositionSnapshot position =
+        PositionFromFen("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3");
+    constexpr int Moves = 8;
+    for (int move = 0; move < Moves; ++move) {
+        pair.Think(position, 3);
+        pair.Compare();
+        TEngineBoard board;
+        board.Load(position);
+        const TEngineMove best = pair.Mine.Engine->PV(0, 0);
+        QVERIFY(board.EngineMakeMove(best));
+        position = SnapshotOf(board);
+    }
+}
+
+void TestEngineOracle::interruptedSearchesMatch_data() {
+    QTest::addColumn<QString>("fen");
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QString>("flag");
+    const char* losing = "rnb1kbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 3"; // a queen down
+    const char* kiwipete = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+    for (int node : {1, 2, 30, 200, 1500, 6000}) {
+        for (const char* flag : {"PlayBestMoveNow", "EndCalculation", "abort"}) {
+            QTest::addRow("losing, %s at node %d", flag, node) << losing << node << flag;
+            QTest::addRow("kiwipete, %s at node %d", flag, node) << kiwipete << node << flag;
+        }
+    }
+}
+
+void TestEngineOracle::interruptedSearchesMatch() {
+    QFETCH(QString, fen);
+    QFETCH(int, node);
+    QFETCH(QString, flag);
+    TPair pair;
+    TEngineUnderTest& mine = pair.Mine;
+    oracle::Engine& theirs = *pair.Theirs;
+    mine.Engine->OnSearchNode = [&] {
+        if (mine.Engine->Nodes() != node) return;
+        if (flag == "PlayBestMoveNow") mine.Control.PlayBestMoveNow = true;
+        if (flag == "EndCalculation") mine.Control.EndCalculation = true;
+        if (flag == "abort") mine.Engine->SetAbortFlag(true);
+    };
+    theirs.OnSearchNode = [&] {
+        if (theirs.Nodes != node) return;
+        theirs.PlayBestMoveNow = flag == "PlayBestMoveNow";
+        theirs.EndCalculation = flag == "EndCalculation";
+        theirs.Abort = flag == "abort";
+    };
+    pair.Think(PositionFromFen(fen.toLatin1().constData()), 4);
+    pair.Compare();
+    QCOMPARE(mine.Control.CalcScore.load(), theirs.CalcScore);
+    QCOMPARE(mine.Engine->PV(0, 0), MoveOf(theirs.PV[0][0].From, theirs.PV[0][0].To, theirs.PV[0][0].Bits,
+                                           theirs.PV[0][0].Promote));
+}
+
+// Knights shuffled 58 plies deep, then a search whose lines run into the last ply.
+void TestEngineOracle::searchesNearTheLastPlyMatch() {
+    const TPositionSnapshot position =
+        PositionFromFen("r1bqkb1r/pppp1ppp/2n2n2/4p3/4P3/2N2N2/PPPP1PPP/R1BQKB1R w KQkq - 4 4");
+    TEngineUnderTest t;
+    const auto e = std::make_unique<oracle::Engine>();
+    t.Engine->LoadPosition(position);
+    LoadOracle(*e, position);
+    const std::vector<TEngineMove> cycle = {MoveOf(Sq(F3), Sq(G1), 0), MoveOf(Sq(F6), Sq(G8), 0),
+                                            MoveOf(Sq(G1), Sq(F3), 0), MoveOf(Sq(G8), Sq(F6), 0)};
+    DriveToPly(t.Engine->Board(), *e, cycle, EngineMaxPly - 6);
+    QCOMPARE(t.Engine->Search(-MateValue, MateValue, 4), e->Search(-10000, 10000, 4));
+    QCOMPARE(t.Engine->Nodes(), e->Nodes);
+    const int ply = EngineMaxPly - 6;
+    QCOMPARE(t.Engine->PVLength(ply), e->PVLength[ply]);
+    for (int j = ply; j < t.Engine->PVLength(ply); ++j)
+        QCOMPARE(t.Engine->PV(ply, j), MoveOf(e->PV[ply][j].From, e->PV[ply][j].To, e->PV[ply][j].Bits,
+                                              e->PV[ply][j].Promote));
+}
+
+// Queens shuffled until the move stack is nearly full, then a search that runs out of it.
+void TestEngineOracle::searchesOnAFullMoveStackMatch() {
+    const TPositionSnapshot position =
+        PositionFromFen("kp1q1q1q/pp1q1q1q/8/8/8/8/Q1Q1Q1PP/Q1Q1Q1PK w - - 0 1");
+    TEngineUnderTest t;
+    const auto e = std::make_unique<oracle::Engine>();
+    t.Engine->LoadPosition(position);
+    LoadOracle(*e, position);
+    TEngineBoard& board = t.Engine->Board();
+    const std::vector<TEngineMove> cycle = {MoveOf(Sq(A1), Sq(B1), 0), MoveOf(Sq(H8), Sq(G8), 0),
+                                            MoveOf(Sq(B1), Sq(A1), 0), MoveOf(Sq(G8), Sq(H8), 0)};
+    constexpr int Headroom = 200; // room for two plies of moves, not three
+    for (int i = 0; board.FirstMove(board.Ply()) < MoveStackSize - Headroom; ++i) {
+        board.Generate();
+        e->Generate();
+        const TEngineMove m = cycle[i % cycle.size()];
+        QVERIFY(board.EngineMakeMove(m));
+        QVERIFY(e->EngineMakeMove({m.From, m.To, m.Promote, m.Bits}));
+    }
+    QCOMPARE(t.Engine->Search(-MateValue, MateValue, 3), e->Search(-10000, 10000, 3));
+    QCOMPARE(t.Engine->Nodes(), e->Nodes);
+
+    // The same search with the whole stack free looks much further.
+    TEngineUnderTest roomy;
+    roomy.Engine->LoadPosition(position);
+    for (int i = 0; roomy.Engine->Board().Ply() < board.Ply(); ++i)
+        QVERIFY(roomy.Engine->Board().EngineMakeMove(cycle[i % cycle.size()]));
+    roomy.Engine->Search(-MateValue, MateValue, 3);
+    QVERIFY(roomy.Engine->Nodes() > 10 * t.Engine->Nodes());
+}
+
+QTEST_GUILESS_MAIN(TestEngineOracle)
+#include "tst_engine_oracle.moc"
