@@ -8,7 +8,7 @@ build="${TESSARON_BUILD_DIR:-$root/build}"
 
 # Keep in step with the dependency list in README.md.
 packages=(
-  build-essential cmake ninja-build
+  build-essential cmake ninja-build pkgconf
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsimpleini-dev
   libsdl2-dev libsdl2-mixer-dev
