@@ -132,7 +132,8 @@ void TestIniFile::utf8WithByteOrderMark() {
 
 void TestIniFile::damagedFileGivesWhatItCan() {
     TIniFile ini;
-    ini.LoadText(QByteArray("[Common\n=novalue\nPlaySound=1\n\0\0garbage[", 44));
+    static const char damaged[] = "[Common\n=novalue\nPlaySound=1\n\0\0garbage[";
+    ini.LoadText(QByteArray(damaged, sizeof damaged - 1));
     QCOMPARE(ini.Value("Common", "PlaySound", "default"), "default"); // no proper section header
     ini.LoadText(QByteArray("\x01\x02\xFF\xFE\n[Common]\nAnimationDelay=7\n"));
     QCOMPARE(ini.Value("Common", "AnimationDelay"), "7");
