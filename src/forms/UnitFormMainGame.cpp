@@ -42,15 +42,15 @@ void TFormMain::SetControlState(TControlState state) {
     const bool forward = state == csStopped;
     const bool play = state == csStopped || state == csInitial;
     const bool running = state == csRunning;
-    for (QAction* a : {MenuItemBack, ToolButtonPrev, ToolButtonFirst}) a->setEnabled(back);
+    Enable<QAction>({MenuItemBack, ToolButtonPrev, ToolButtonFirst}, back);
     BitBtnZugZurueck->setEnabled(back);
-    for (QAction* a : {MenuItemNext, ToolButtonNext, ToolButtonLast}) a->setEnabled(forward);
+    Enable<QAction>({MenuItemNext, ToolButtonNext, ToolButtonLast}, forward);
     BitBtnZugVor->setEnabled(forward);
-    for (QAction* a : {MenuItemContinue, ToolButtonPlay}) a->setEnabled(play);
+    Enable<QAction>({MenuItemContinue, ToolButtonPlay}, play);
     BitBtnWeiter->setEnabled(play);
-    for (QAction* a : {MenuItemStop, ToolButtonStop, MenuItemHelpMe, ToolButtonHelpMe, ToolButtonPlayBestMove,
-                       ToolButtonEndCalc})
-        a->setEnabled(running);
+    Enable<QAction>({MenuItemStop, ToolButtonStop, MenuItemHelpMe, ToolButtonHelpMe, ToolButtonPlayBestMove,
+                     ToolButtonEndCalc},
+                    running);
     Enable<QPushButton>({BitBtnStop, BitBtnHilfMir, ButtonPlayBestMove, ButtonEndCalc}, running);
     if (state == csGameEnd) Enable<QWidget>({ListBoxZuege, ComboBoxSpieler1, ComboBoxSpieler2}, true);
 }
