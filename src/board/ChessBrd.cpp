@@ -234,8 +234,3 @@ void TChessBrd::AskCustomEngine() {
 void TChessBrd::PollCustomEngine() {
     if (!StopRequested() && FCustomEngine && ComputerToMove()) StartEngine();
 }
-
-void TChessBrd::NewGameAndPaint() {
-    NewGame();
-    Paint();
-}

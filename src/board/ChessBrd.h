@@ -102,7 +102,6 @@ public:
     TChessThread* Engine() const { return FThread.get(); }
 
     void StartEngine() override;
-    void NewGameAndPaint();
 
     TThinkEvent OnCalculateMove;
     TMoveEvent OnCalculationFailed;

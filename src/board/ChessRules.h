@@ -113,9 +113,6 @@ protected:
     virtual void ShowMoveStart(Square /*oldSq*/, Square /*newSq*/) {} // clear the from-square, maybe animate
     virtual void MoveMade() {}                         // after every accepted move, its events raised
 
-    void SetStopRequested(bool value) { FStopRequested = value; }
-    void SetGameOver(bool value) { FGameOver = value; }
-
 private:
     using Board = std::array<char, 66>; // [0] marker "_", [1..64] a8..h1, [65] terminator
 

@@ -42,7 +42,6 @@ std::optional<TChessThread::TRequest> TChessThread::WaitForRequest() {
     FPending.reset();
     // Cleared under the lock, so an abort or a newer request after this point is never lost.
     FEngine.SetAbortFlag(false);
-    FSearching = true;
     return request;
 }
 
@@ -57,7 +56,6 @@ void TChessThread::Run() {
         FEngine.Think(request->Position, request->Depth);
         const TEngineMove move = FEngine.PV(0, 0);
         const bool aborted = FEngine.AbortFlag();
-        FSearching = false;
         const int generation = request->Generation;
         // Posted, not waited for: the board's thread may be tearing the board down right now, and a
         // thread that waited for it would never be joined.

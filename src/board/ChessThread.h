@@ -29,7 +29,6 @@ public:
     void Search(const TPositionSnapshot& position, int depth, int generation, TThreadPriority priority);
     // Aborts the running search and forgets one not yet begun.
     void Abort();
-    bool Searching() const { return FSearching.load(); }
     // Applies a priority to the thread at once (and again at the start of every search).
     void SetPriority(TThreadPriority priority);
 
@@ -57,7 +56,6 @@ private:
     std::condition_variable FWake;
     std::optional<TRequest> FPending; // guarded by FLock
     bool FTerminate = false;          // guarded by FLock
-    std::atomic<bool> FSearching{false};
     std::atomic<int> FThreadId{0};
     std::thread FWorker;              // last: starts once everything above exists
 };

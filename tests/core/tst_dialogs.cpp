@@ -65,6 +65,9 @@ void TestDialogs::inputAndFileDialogsGoThroughTheSeam() {
     QCOMPARE(dialogs.Files[0].Kind, TFileDialogKind::Save);
     QCOMPARE(dialogs.Files[0].DefaultExtension, "tn2");
     QCOMPARE(dialogs.Files[1].Kind, TFileDialogKind::Open);
+    dialogs.FileAnswers << QString("/home/spieler/sprache");
+    QCOMPARE(PromptDirectory("Wählen Sie einen Ordner", "/home"), std::optional<QString>("/home/spieler/sprache"));
+    QCOMPARE(dialogs.Files[2].Kind, TFileDialogKind::Directory);
 }
 
 void TestDialogs::filterConversion_data() {
