@@ -17,71 +17,39 @@ char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
 const char* StartArray = "_rnbqkbnrpppppppp                                PPPPPPPPRNBQKBNR";
 const std::string Accepted = " PNBRQKpnbrqk";
 
-bool WhiteAttacked(const std::string& p) { // p: 64 chars, index 0 = a8
-    int king = 0;
-    for (int i = 1; i <= 64; ++i)
-        if (p[i - 1] == 'K') { king = i; break; }
-    if (king == 0) return false;
-    auto at = [&](int sq) { return sq == 0 ? '_' : p[sq - 1]; };
-    int f = FileOf(king), r = RankOf(king);
-    if (at(SquareAt(f - 1, r + 1)) == 'p' || at(SquareAt(f + 1, r + 1)) == 'p') return true;
-    const int kn[8][2] = {{2, 1}, {2, -1}, {-2, 1}, {-2, -1}, {1, 2}, {1, -2}, {-1, 2}, {-1, -2}};
-    for (auto& k : kn)
-        if (at(SquareAt(f + k[0], r + k[1])) == 'n') return true;
-    const int diag[4][2] = {{-1, -1}, {-1, 1}, {1, -1}, {1, 1}};
-    for (auto& d : diag)
-        for (int k = 1; k <= 7; ++k) {
-            int sq = SquareAt(f + k * d[0], r + k * d[1]);
-            if (sq == 0) break;
-            char c = at(sq);
-            if (c == 'q' || c == 'b') return true;
-            if (k == 1 && c == 'k') return true;
-            if (c != ' ') break;
-        }
-    const int line[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-    for (auto& d : line)
-        for (int k = 1; k <= 7; ++k) {
-            int sq = SquareAt(f + k * d[0], r + k * d[1]);
-            if (sq == 0) break;
-            char c = at(sq);
-            if (c == 'q' || c == 'r') return true;
-            if (k == 1 && c == 'k') return true;
-            if (c != ' ') break;
-        }
-    return false;
-}
+// The king-attack test as written for white; black's is its mirror with the letters swapped, the
+// pawns one rank lower, and a missing king counting as attacked.
+struct Attackers {
+    char king, pawn, knight, bishop, rook, queen, enemyKing;
+    int pawnRank; // +1: enemy pawns stand above the king, -1: below
+    bool noKingAttacked;
+};
+const Attackers WhiteKing{'K', 'p', 'n', 'b', 'r', 'q', 'k', +1, false};
+const Attackers BlackKing{'k', 'P', 'N', 'B', 'R', 'Q', 'K', -1, true};
 
-bool BlackAttacked(const std::string& p) {
+bool Attacked(const std::string& p, const Attackers& a) { // p: 64 chars, index 0 = a8
     int king = 0;
     for (int i = 1; i <= 64; ++i)
-        if (p[i - 1] == 'k') { king = i; break; }
-    if (king == 0) return true;
+        if (p[i - 1] == a.king) { king = i; break; }
+    if (king == 0) return a.noKingAttacked;
     auto at = [&](int sq) { return sq == 0 ? '_' : p[sq - 1]; };
     int f = FileOf(king), r = RankOf(king);
-    if (at(SquareAt(f - 1, r - 1)) == 'P' || at(SquareAt(f + 1, r - 1)) == 'P') return true;
+    if (at(SquareAt(f - 1, r + a.pawnRank)) == a.pawn || at(SquareAt(f + 1, r + a.pawnRank)) == a.pawn) return true;
     const int kn[8][2] = {{2, 1}, {2, -1}, {-2, 1}, {-2, -1}, {1, 2}, {1, -2}, {-1, 2}, {-1, -2}};
     for (auto& k : kn)
-        if (at(SquareAt(f + k[0], r + k[1])) == 'N') return true;
-    const int diag[4][2] = {{-1, -1}, {-1, 1}, {1, -1}, {1, 1}};
-    for (auto& d : diag)
+        if (at(SquareAt(f + k[0], r + k[1])) == a.knight) return true;
+    const int dirs[8][2] = {{-1, -1}, {-1, 1}, {1, -1}, {1, 1}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    for (int d = 0; d < 8; ++d) {
+        const char slider = d < 4 ? a.bishop : a.rook;
         for (int k = 1; k <= 7; ++k) {
-            int sq = SquareAt(f + k * d[0], r + k * d[1]);
+            int sq = SquareAt(f + k * dirs[d][0], r + k * dirs[d][1]);
             if (sq == 0) break;
             char c = at(sq);
-            if (c == 'Q' || c == 'B') return true;
-            if (k == 1 && c == 'K') return true;
+            if (c == a.queen || c == slider) return true;
+            if (k == 1 && c == a.enemyKing) return true;
             if (c != ' ') break;
         }
-    const int line[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-    for (auto& d : line)
-        for (int k = 1; k <= 7; ++k) {
-            int sq = SquareAt(f + k * d[0], r + k * d[1]);
-            if (sq == 0) break;
-            char c = at(sq);
-            if (c == 'Q' || c == 'R') return true;
-            if (k == 1 && c == 'K') return true;
-            if (c != ' ') break;
-        }
+    }
     return false;
 }
 
@@ -228,7 +196,7 @@ bool Rules::WhiteKingAttackedAfter(int oldSq, int newSq) const {
     copy[oldSq - 1] = ' ';
     copy[newSq - 1] = c;
     RemovePassedPawn(copy, c, newSq);
-    return WhiteAttacked(copy);
+    return Attacked(copy, WhiteKing);
 }
 
 bool Rules::BlackKingAttackedAfter(int oldSq, int newSq) const {
@@ -237,7 +205,7 @@ bool Rules::BlackKingAttackedAfter(int oldSq, int newSq) const {
     copy[oldSq - 1] = ' ';
     copy[newSq - 1] = c;
     RemovePassedPawn(copy, c, newSq);
-    return BlackAttacked(copy);
+    return Attacked(copy, BlackKing);
 }
 
 bool Rules::IsLegalMove(int oldSq, int newSq) const {
