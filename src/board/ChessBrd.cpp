@@ -54,25 +54,10 @@ void TChessBrd::SetSizeOfBorder(int value) {
     Paint();
 }
 
-void TChessBrd::SetWhiteOnTop(bool value) {
-    FWhiteOnTop = value;
-    Paint();
-}
-
-void TChessBrd::SetBoardLines(bool value) {
-    FBoardLines = value;
-    Paint();
-}
-
-void TChessBrd::SetLineStyle(const QPen& value) {
-    FLineStyle = value;
-    Paint();
-}
-
-void TChessBrd::SetDisplayCoords(CoordSet value) {
-    FDisplayCoords = value;
-    Paint();
-}
+void TChessBrd::SetWhiteOnTop(bool value) { StoreAndPaint(FWhiteOnTop, value); }
+void TChessBrd::SetBoardLines(bool value) { StoreAndPaint(FBoardLines, value); }
+void TChessBrd::SetLineStyle(const QPen& value) { StoreAndPaint(FLineStyle, value); }
+void TChessBrd::SetDisplayCoords(CoordSet value) { StoreAndPaint(FDisplayCoords, value); }
 
 void TChessBrd::SetCoordFont(const QFont& font, const QColor& color) {
     FCoordFont = font;
@@ -80,35 +65,12 @@ void TChessBrd::SetCoordFont(const QFont& font, const QColor& color) {
     Paint();
 }
 
-void TChessBrd::SetSquareColorLight(const QColor& value) {
-    FSquareColorLight = value;
-    Paint();
-}
-
-void TChessBrd::SetSquareColorDark(const QColor& value) {
-    FSquareColorDark = value;
-    Paint();
-}
-
-void TChessBrd::SetBorderColor(const QColor& value) {
-    FBorderColor = value;
-    Paint();
-}
-
-void TChessBrd::SetSquareLight(const QImage& value) {
-    FSquareLight = value;
-    Paint();
-}
-
-void TChessBrd::SetSquareDark(const QImage& value) {
-    FSquareDark = value;
-    Paint();
-}
-
-void TChessBrd::SetBorderBitmap(const QImage& value) {
-    FBorderBitmap = value;
-    Paint();
-}
+void TChessBrd::SetSquareColorLight(const QColor& value) { StoreAndPaint(FSquareColorLight, value); }
+void TChessBrd::SetSquareColorDark(const QColor& value) { StoreAndPaint(FSquareColorDark, value); }
+void TChessBrd::SetBorderColor(const QColor& value) { StoreAndPaint(FBorderColor, value); }
+void TChessBrd::SetSquareLight(const QImage& value) { StoreAndPaint(FSquareLight, value); }
+void TChessBrd::SetSquareDark(const QImage& value) { StoreAndPaint(FSquareDark, value); }
+void TChessBrd::SetBorderBitmap(const QImage& value) { StoreAndPaint(FBorderBitmap, value); }
 
 void TChessBrd::LoadTextures(const QImage* border, const QImage* light, const QImage* dark) {
     if (border) FBorderBitmap = *border;

@@ -148,6 +148,12 @@ protected:
     void MoveMade() override;
 
 private:
+    // The appearance setters: store the value, then draw the whole board again.
+    template <typename T>
+    void StoreAndPaint(T& field, const T& value) {
+        field = value;
+        Paint();
+    }
     int BoardWidth() const { return 8 * FSizeOfSquare + 2 * FSizeOfBorder; }
     QRect InnerRect() const;
     QRect SquareRect(int sq) const;

@@ -40,8 +40,6 @@ void ApplyBoardSettings(TChessBrd& board, bool withSizes, bool repaint) {
     font.setFamily(s.FontName);
     if (withSizes) font.setPointSize(s.FontSize);
 
-    // Each setter repaints; the board is drawn once more below only when asked to.
-    board.setUpdatesEnabled(false);
     board.SetDisplayCoords(coords);
     board.SetCoordFont(font, ColorFromTColor(s.FontColor));
     board.SetBorderColor(ColorFromTColor(s.BorderColor));
@@ -49,7 +47,7 @@ void ApplyBoardSettings(TChessBrd& board, bool withSizes, bool repaint) {
     board.SetSquareColorDark(ColorFromTColor(s.DarkSquaresColor));
     if (withSizes) board.SetSizeOfBorder(s.BorderWidth);
     board.SetBoardLines(s.Gridlines);
-    board.setUpdatesEnabled(true);
+    // The setters draw into the board's picture; a repaint puts it on the screen at once.
     if (repaint) {
         board.Paint();
         QCoreApplication::processEvents();
