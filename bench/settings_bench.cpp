@@ -3,12 +3,13 @@
 // write of the close request, once with the values already stored (the usual case, nothing to save)
 // and once with a file that lacks every ordinary key, so that the whole file has to be saved.
 //
-// Run: build/bin/settings_bench [repetitions] [folder for the file, default a temporary one]
+// Run: build/bin/settings_bench [repetitions] [folder to work in, default the temporary folder]
 
 #include "UnitFunctions.h"
 #include "UnitSettings.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -36,12 +37,30 @@ QByteArray BulkSections() {
     return text + wins;
 }
 
-void WriteFile(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
-        std::exit(1);
+// Puts the file in a folder of its own each time, as a new run of the program finds it: nothing
+// parsed before is reused.
+class TRuns {
+public:
+    explicit TRuns(const QString& base) : FBase(base) {}
+    void Put(const QByteArray& bytes) {
+        const QString dir = FBase + "/run-" + QString::number(++FCount);
+        QDir().mkpath(dir);
+        SetProgramDir(dir);
+        QFile file(SettingsFileName());
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+            std::exit(1);
+        }
     }
+
+private:
+    QString FBase;
+    int FCount = 0;
+};
+
+QByteArray ReadFile(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The reads of the main window at start: the start settings and its own position.
@@ -86,33 +105,30 @@ double MedianMs(int repetitions, const std::function<void()>& prepare, const std
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    QTemporaryDir temporary;
-    SetProgramDir(argc > 2 ? QString::fromLocal8Bit(argv[2]) : temporary.path());
-    const QString fileName = SettingsFileName();
+    const QString base = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::tempPath();
+    QTemporaryDir temporary(base + "/settings_bench-XXXXXX");
+    TRuns runs(temporary.path());
 
     const QByteArray bare = BulkSections();
-    WriteFile(fileName, bare);
+    runs.Put(bare);
     Start();
     Exit();
-    QFile stored(fileName);
-    if (!stored.open(QIODevice::ReadOnly)) return 1;
-    const QByteArray full = stored.readAll();
-    stored.close();
+    const QByteArray full = ReadFile(SettingsFileName());
 
-    const auto putFull = [&] { WriteFile(fileName, full); };
+    const auto putFull = [&] { runs.Put(full); };
     const auto startFromFull = [&] {
-        WriteFile(fileName, full);
+        runs.Put(full);
         Start();
     };
     const auto startFromBare = [&] {
-        WriteFile(fileName, bare);
+        runs.Put(bare);
         Start();
     };
     const double startMs = MedianMs(repetitions, putFull, Start);
     const double exitStoredMs = MedianMs(repetitions, startFromFull, Exit);
     const double exitBareMs = MedianMs(repetitions, startFromBare, Exit);
 
-    std::printf("settings file: %s, %lld bytes, %d repetitions\n", qPrintable(fileName),
+    std::printf("settings file in %s, %lld bytes, %d repetitions\n", qPrintable(temporary.path()),
                 static_cast<long long>(full.size()), repetitions);
     std::printf("%-44s %10s\n", "median ms", "");
     std::printf("%-44s %10.1f\n", "start (all reads of the main window)", startMs);
