@@ -1,9 +1,11 @@
 #include "IniFile.h"
 
+#include "FileSaving.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <array>
+#include <optional>
 
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION
@@ -18,7 +20,7 @@ constexpr std::array<char16_t, 32> Cp1252High = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-QString DecodeWindows1252(const QByteArray& bytes) {
+QString DecodeWindows1252(QByteArrayView bytes) {
     QString text;
     text.reserve(bytes.size());
     for (char c : bytes) {
@@ -28,27 +30,121 @@ QString DecodeWindows1252(const QByteArray& bytes) {
     return text;
 }
 
+std::optional<QString> DecodeUtf8(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) return std::nullopt;
+    return text;
+}
+
+QString DecodeLine(QByteArrayView line) {
+    std::optional<QString> text = DecodeUtf8(line);
+    return text ? *text : DecodeWindows1252(line);
+}
+
+// Calls `visit(line, ended)` for each line of `text` without its "\n", the part after the last
+// "\n" included; `ended` tells whether a "\n" followed.
+template <typename Visit>
+void ForEachLine(QByteArrayView text, Visit visit) {
+    for (qsizetype start = 0; start <= text.size();) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0) end = text.size();
+        visit(text.sliced(start, end - start), end < text.size());
+        start = end + 1;
+    }
+}
+
+// One line from another system must not turn the umlauts of every other line into garbage.
+QString DecodeLineByLine(const QByteArray& bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    ForEachLine(bytes, [&](QByteArrayView line, bool ended) {
+        text += DecodeLine(line);
+        if (ended) text += '\n';
+    });
+    return text;
+}
+
 QString Unquoted(QString value) {
     value = value.trimmed();
     if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"')) return value.mid(1, value.size() - 2);
     return value;
 }
 
+// SimpleIni stops at the first NUL and gives a line without "=" the value of the key before it. Such
+// lines (and the others it would drop: "=value", "[section" without "]") are therefore handed to it
+// as entries of their own, "<mark><n><mark>=<mark><line><mark>", and written back exactly as they
+// were. The mark is a noncharacter, removed from what is read, so no real key or value carries it.
+constexpr char16_t VerbatimMark = 0xFFFF;
+const QByteArray& VerbatimMarkUtf8() {
+    static const QByteArray mark = QString(QChar(VerbatimMark)).toUtf8();
+    return mark;
+}
+
+bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+
+// True for a line SimpleIni would misread or drop: not empty, no comment, no complete section
+// header, and no "key=value".
+bool NeedsVerbatim(QByteArrayView line) {
+    qsizetype first = 0;
+    while (first < line.size() && IsSpace(line[first])) ++first;
+    if (first == line.size()) return false;
+    const char lead = line[first];
+    if (lead == ';' || lead == '#') return false;
+    if (lead == '[') return !line.contains(']');
+    const qsizetype equals = line.indexOf('=');
+    return equals <= first;
+}
+
+QByteArray MarkVerbatimLines(QByteArray text, int& counter) {
+    text.replace("\r\n", "\n").replace('\r', '\n');
+    QByteArray marked;
+    marked.reserve(text.size());
+    const QByteArray& mark = VerbatimMarkUtf8();
+    ForEachLine(text, [&](QByteArrayView line, bool ended) {
+        if (NeedsVerbatim(line))
+            marked += mark + QByteArray::number(++counter) + mark + '=' + mark + line.toByteArray() + mark;
+        else
+            marked += line;
+        if (ended) marked += '\n';
+    });
+    return marked;
+}
+
+QByteArray UnmarkVerbatimLines(const QByteArray& text) {
+    const QByteArray& mark = VerbatimMarkUtf8();
+    if (!text.contains(mark)) return text;
+    QByteArray plain;
+    plain.reserve(text.size());
+    ForEachLine(text, [&](QByteArrayView line, bool ended) {
+        if (line.startsWith(mark)) {
+            line = line.sliced(line.indexOf('=') + 1);
+            line = line.sliced(mark.size(), line.size() - 2 * mark.size());
+        }
+        plain += line;
+        if (ended) plain += '\n';
+    });
+    return plain;
+}
+
+bool IsVerbatimKey(const char* key) { return QByteArrayView(key).startsWith(VerbatimMarkUtf8()); }
+
 } // namespace
 
 QString DecodeText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (utf8.hasError()) return DecodeWindows1252(bytes);
+    const std::optional<QString> utf8 = DecodeUtf8(bytes);
+    const QString text = utf8 ? *utf8 : DecodeLineByLine(bytes);
     return text.startsWith(QChar(0xFEFF)) ? text.mid(1) : text;
 }
 
 struct TIniFile::Impl {
     CSimpleIniA ini;
+    int verbatimLines = 0;
     Impl() : ini(/*utf8*/ true, /*multiKey*/ false, /*multiLine*/ false) {
         ini.SetSpaces(false);
         ini.SetQuotes(false);
-        ini.SetAllowKeyOnly(true); // a line without "=" is kept rather than dropped on the next write
+        // Lines without "=" never reach it (see MarkVerbatimLines), and an empty value keeps its "=".
+        ini.SetAllowKeyOnly(false);
     }
 };
 
@@ -67,26 +163,21 @@ bool TIniFile::Load(const QString& fileName) {
 
 void TIniFile::LoadText(const QByteArray& bytes) {
     d->ini.Reset();
-    const QByteArray utf8 = DecodeText(bytes).toUtf8();
+    QByteArray clean = bytes;
+    clean.removeIf([](char c) { return c == '\0'; }); // a NUL costs only itself, not the rest of the file
+    QString text = DecodeText(clean);
+    text.remove(QChar(VerbatimMark));
+    const QByteArray utf8 = MarkVerbatimLines(text.toUtf8(), d->verbatimLines);
     d->ini.LoadData(utf8.constData(), static_cast<size_t>(utf8.size()));
 }
 
 QByteArray TIniFile::SaveText() const {
     std::string text;
     d->ini.Save(text);
-    return QByteArray::fromStdString(text);
+    return UnmarkVerbatimLines(QByteArray::fromStdString(text));
 }
 
-bool TIniFile::Save(const QString& fileName) const {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray text = SaveText();
-    if (file.write(text) != text.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
+bool TIniFile::Save(const QString& fileName) const { return SaveFileWhole(fileName, SaveText()); }
 
 bool TIniFile::HasSection(const QString& section) const {
     return d->ini.GetSection(section.toUtf8().constData()) != nullptr;
@@ -110,7 +201,8 @@ QStringList TIniFile::Keys(const QString& section) const {
     d->ini.GetAllKeys(section.toUtf8().constData(), names);
     names.sort(CSimpleIniA::Entry::LoadOrder());
     QStringList result;
-    for (const auto& entry : names) result << QString::fromUtf8(entry.pItem);
+    for (const auto& entry : names)
+        if (!IsVerbatimKey(entry.pItem)) result << QString::fromUtf8(entry.pItem);
     return result;
 }
 
@@ -124,8 +216,14 @@ QString TIniFile::Value(const QString& section, const QString& key, const QStrin
     return Unquoted(RawValue(section, key));
 }
 
-void TIniFile::SetValue(const QString& section, const QString& key, const QString& value) {
-    d->ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(), value.toUtf8().constData());
+bool TIniFile::SetValue(const QString& section, const QString& key, const QString& value) {
+    const QByteArray sectionUtf8 = section.toUtf8();
+    const QByteArray keyUtf8 = key.toUtf8();
+    const QByteArray valueUtf8 = value.toUtf8();
+    const char* old = d->ini.GetValue(sectionUtf8.constData(), keyUtf8.constData(), nullptr);
+    if (old && valueUtf8 == old) return false;
+    d->ini.SetValue(sectionUtf8.constData(), keyUtf8.constData(), valueUtf8.constData());
+    return true;
 }
 
 void TIniFile::DeleteKey(const QString& section, const QString& key) {

@@ -1,6 +1,6 @@
 #include "UnitFunctions.h"
 
-#include "IniFile.h"
+#include "SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -103,31 +103,10 @@ QString SettingsFileName() {
     return fileName;
 }
 
-namespace {
-
-QString ReadRaw(const QString& section, const QString& key, bool& found) {
-    TIniFile ini;
-    ini.Load(SettingsFileName());
-    found = ini.HasKey(section, key);
-    return ini.Value(section, key);
-}
-
-bool WriteRaw(const QString& section, const QString& key, const QString& value) {
-    const QString fileName = SettingsFileName();
-    TIniFile ini;
-    ini.Load(fileName);
-    ini.SetValue(section, key, value);
-    return ini.Save(fileName);
-}
-
-} // namespace
-
 int ReadSetting(const QString& section, const QString& key, int defaultValue) {
-    bool found = false;
-    const QString text = ReadRaw(section, key, found);
     bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    return found && ok ? value : defaultValue;
+    const int value = ReadSettingsValue(section, key).value_or(QString()).toInt(&ok, 10);
+    return ok ? value : defaultValue;
 }
 
 bool ReadSetting(const QString& section, const QString& key, bool defaultValue) {
@@ -135,9 +114,7 @@ bool ReadSetting(const QString& section, const QString& key, bool defaultValue) 
 }
 
 QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue) {
-    bool found = false;
-    const QString text = ReadRaw(section, key, found);
-    return found ? text : defaultValue;
+    return ReadSettingsValue(section, key).value_or(defaultValue);
 }
 
 QString ReadSetting(const QString& section, const QString& key, const char* defaultValue) {
@@ -145,19 +122,19 @@ QString ReadSetting(const QString& section, const QString& key, const char* defa
 }
 
 bool WriteSetting(const QString& section, const QString& key, int value) {
-    return WriteRaw(section, key, QString::number(value));
+    return WriteSettingsValue(section, key, QString::number(value));
 }
 
 bool WriteSetting(const QString& section, const QString& key, bool value) {
-    return WriteRaw(section, key, value ? "1" : "0");
+    return WriteSettingsValue(section, key, value ? "1" : "0");
 }
 
 bool WriteSetting(const QString& section, const QString& key, const QString& value) {
-    return WriteRaw(section, key, value);
+    return WriteSettingsValue(section, key, value);
 }
 
 bool WriteSetting(const QString& section, const QString& key, const char* value) {
-    return WriteRaw(section, key, QString::fromUtf8(value));
+    return WriteSettingsValue(section, key, QString::fromUtf8(value));
 }
 
 QColor ColorFromTColor(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }

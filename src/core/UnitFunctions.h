@@ -33,14 +33,15 @@ QString ResolvePath(const QString& path);
 // (seeded once from a copy that ships beside the program).
 QString SettingsFileName();
 
-// One typed read or write of the settings file, which is opened and closed each time. A missing
-// file, section or key, or a value that does not parse, gives the default.
+// One typed read or write of the settings file (see SettingsFile.h: parsed once while unchanged on
+// disk, every write saved before it returns). A missing or refused file, a missing section or key,
+// or a value that does not parse, gives the default.
 int ReadSetting(const QString& section, const QString& key, int defaultValue);
 bool ReadSetting(const QString& section, const QString& key, bool defaultValue);
 QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue);
 QString ReadSetting(const QString& section, const QString& key, const char* defaultValue);
 // Writes an integer as decimal text, a boolean as "1"/"0", a text unchanged. Returns false when
-// the file cannot be written (the old file then stays as it was).
+// the file cannot be written or is refused (the old file then stays as it was).
 bool WriteSetting(const QString& section, const QString& key, int value);
 bool WriteSetting(const QString& section, const QString& key, bool value);
 bool WriteSetting(const QString& section, const QString& key, const QString& value);

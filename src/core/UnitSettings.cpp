@@ -1,7 +1,11 @@
 #include "UnitSettings.h"
 
+#include "SettingsFile.h"
+#include "UnitDialogFunctions.h"
 #include "UnitFunctions.h"
+#include "UnitLanguages.h"
 
+#include <QDir>
 #include <algorithm>
 #include <variant>
 #include <vector>
@@ -124,23 +128,57 @@ void ReadKey(const AnyKey& any) {
         s.*(k->Member) = ReadSetting(k->Section, k->Name, ProgramDir() + k->RelativeDefault);
 }
 
-void WriteKey(const AnyKey& any) {
+bool WriteKey(const AnyKey& any) {
     const TSettings& s = Settings();
-    std::visit([&s](const auto& k) { WriteSetting(k.Section, k.Name, s.*(k.Member)); }, any);
+    return std::visit([&s](const auto& k) { return WriteSetting(k.Section, k.Name, s.*(k.Member)); }, any);
 }
 
-void WriteKeys(const char* section, std::initializer_list<const char*> names) {
-    for (const char* name : names) WriteKey(FindKey(section, name));
+// Inside one batch of writes a write fails only when the file is refused, and then all of them do.
+bool WriteKeys(const char* section, std::initializer_list<const char*> names) {
+    return std::all_of(names.begin(), names.end(),
+                       [section](const char* name) { return WriteKey(FindKey(section, name)); });
 }
 
-void WriteSideWindow(const char* section, const TSideWindowState& window, bool withSize) {
-    WriteSetting(section, "Window", window.Visible);
-    if (!window.Visible) return;
-    WriteSetting(section, "Left", window.Geometry.left());
-    WriteSetting(section, "Top", window.Geometry.top());
-    if (!withSize) return;
-    WriteSetting(section, "Height", window.Geometry.height());
-    WriteSetting(section, "Width", window.Geometry.width());
+bool WriteIntegers(const char* section, std::initializer_list<std::pair<const char*, int>> values) {
+    return std::all_of(values.begin(), values.end(), [section](const auto& value) {
+        return WriteSetting(section, value.first, value.second);
+    });
+}
+
+bool WriteBoardSettings() {
+    const auto& keys = StartKeys();
+    return std::all_of(keys.begin(), keys.end(), [](const AnyKey& key) {
+        const bool board = std::visit(
+            [](const auto& k) { return QLatin1String(k.Section) == QLatin1String(BoardSettings); }, key);
+        return !board || WriteKey(key);
+    });
+}
+
+bool WriteSideWindow(const char* section, const TSideWindowState& window, bool withSize) {
+    if (!WriteSetting(section, "Window", window.Visible)) return false;
+    if (!window.Visible) return true;
+    const QRect& g = window.Geometry;
+    return WriteIntegers(section, {{"Left", g.left()}, {"Top", g.top()}}) &&
+           (!withSize || WriteIntegers(section, {{"Height", g.height()}, {"Width", g.width()}}));
+}
+
+bool WriteMainWindow(const QRect& main) {
+    if (!Settings().SaveMainWin) return true;
+    return WriteIntegers(
+        "MainWindow",
+        {{"Left", main.left()}, {"Top", main.top()}, {"Height", main.height()}, {"Width", main.width()}});
+}
+
+bool WriteExitKeys(const TExitState& state) {
+    return WriteKeys(Common, {"SaveOptions", "SaveMainWin", "PlaySound", "PlayMusik", "PlaySp", "ShowMessages",
+                              "ViewBreak", "ShowTips", "ShowTipsRandom", "AnimateMoves", "AnimationDelay", "SDMF",
+                              "PieceSet", "BrdAutoResize", "ShowStatistik", "ShowGameButtons", "ShowHints",
+                              "GameModus", "BlitzschachZeit", "ShowPartiedaten", "ModernDesign", "Language"}) &&
+           WriteBoardSettings() && WriteSetting(GameStart, "Level", state.Level) &&
+           WriteMainWindow(state.MainWindow) && WriteSideWindow("PieceInGame", state.PieceInGame, false) &&
+           WriteSideWindow("PieceOutOfGame", state.PieceOutOfGame, false) &&
+           WriteSideWindow("GameInfo", state.GameInfo, true) &&
+           WriteIntegers(GameStart, {{"Player1", state.Player1}, {"Player2", state.Player2}});
 }
 
 } // namespace
@@ -165,31 +203,38 @@ TLevelChoice LevelFromSetting(int level, int masterLevel) {
     return {NormalIndex, NormalDepth};
 }
 
-void WriteOptionsDialogSettings() {
-    WriteKeys(Common, {"SaveOptions", "SaveMainWin", "ShowMessages", "ViewBreak", "BrdAutoResize", "ShowHints",
-                       "ModernDesign", "Language", "PlaySound", "PlayMusik", "PlaySp", "PlaySpMoves", "SpDir",
-                       "SDMF", "GameModus", "BlitzschachZeit", "BlitzschachWarnung"});
+bool WriteOptionsDialogSettings() {
+    return WriteSettingsTogether([] {
+        return WriteKeys(Common, {"SaveOptions", "SaveMainWin", "ShowMessages", "ViewBreak", "BrdAutoResize",
+                                  "ShowHints", "ModernDesign", "Language", "PlaySound", "PlayMusik", "PlaySp",
+                                  "PlaySpMoves", "SpDir", "SDMF", "GameModus", "BlitzschachZeit",
+                                  "BlitzschachWarnung"});
+    });
 }
 
-void WriteSettingsAtExit(const TExitState& state) {
-    if (!Settings().SaveOptions) return;
-    WriteKeys(Common, {"SaveOptions", "SaveMainWin", "PlaySound", "PlayMusik", "PlaySp", "ShowMessages",
-                       "ViewBreak", "ShowTips", "ShowTipsRandom", "AnimateMoves", "AnimationDelay", "SDMF",
-                       "PieceSet", "BrdAutoResize", "ShowStatistik", "ShowGameButtons", "ShowHints", "GameModus",
-                       "BlitzschachZeit", "ShowPartiedaten", "ModernDesign", "Language"});
-    for (const AnyKey& key : StartKeys())
-        if (std::visit([](const auto& k) { return QLatin1String(k.Section) == QLatin1String(BoardSettings); }, key))
-            WriteKey(key);
-    WriteSetting(GameStart, "Level", state.Level);
-    if (Settings().SaveMainWin) {
-        WriteSetting("MainWindow", "Left", state.MainWindow.left());
-        WriteSetting("MainWindow", "Top", state.MainWindow.top());
-        WriteSetting("MainWindow", "Height", state.MainWindow.height());
-        WriteSetting("MainWindow", "Width", state.MainWindow.width());
-    }
-    WriteSideWindow("PieceInGame", state.PieceInGame, false);
-    WriteSideWindow("PieceOutOfGame", state.PieceOutOfGame, false);
-    WriteSideWindow("GameInfo", state.GameInfo, true);
-    WriteSetting(GameStart, "Player1", state.Player1);
-    WriteSetting(GameStart, "Player2", state.Player2);
+bool WriteSettingsAtExit(const TExitState& state) {
+    if (!Settings().SaveOptions) return true;
+    // One save for all of them: with many stored positions the file is large.
+    return WriteSettingsTogether([&state] { return WriteExitKeys(state); });
+}
+
+void ReportRefusedSettingsFile(QWidget* owner) {
+    static QString reported;
+    const QString refused = RefusedSettingsFile();
+    if (refused.isEmpty() || refused == reported) return;
+    reported = refused;
+    const QString text = LoadLangString(5100, "Die Einstellungsdatei %s ist größer als %d MB und wird nicht benutzt. "
+                                              "Es gelten die Voreinstellungen, und die Datei wird nicht überschrieben.");
+    constexpr qint64 BytesPerMB = 1024 * 1024;
+    ShowCenteredMessage(QString(text)
+                            .replace("%d", QString::number(MaxSettingsFileSize / BytesPerMB))
+                            .replace("%s", QDir::toNativeSeparators(refused)),
+                        TMsgDlgType::mtWarning, mbOK, owner);
+}
+
+void ReportSettingsNotSaved(QWidget* owner) {
+    const QString text = LoadLangString(5101, "Die Einstellungen konnten nicht in %s gespeichert werden. "
+                                              "Die Datei ist unverändert geblieben.");
+    ShowCenteredMessage(QString(text).replace("%s", QDir::toNativeSeparators(SettingsFileName())),
+                        TMsgDlgType::mtWarning, mbOK, owner);
 }

@@ -3,6 +3,8 @@
 // by the dialogs, and written back by the options dialog and at the end of the program.
 
 #include <QRect>
+
+class QWidget;
 #include <QString>
 #include <optional>
 
@@ -103,8 +105,9 @@ struct TLevelChoice {
 inline constexpr int LevelMaster = 4;
 TLevelChoice LevelFromSetting(int level, int masterLevel);
 
-// The 17 "Common" keys the options dialog writes when it is confirmed, whatever SaveOptions says.
-void WriteOptionsDialogSettings();
+// The 17 "Common" keys the options dialog writes when it is confirmed, whatever SaveOptions says,
+// saved together. False when the file could not be written (it then stays as it was).
+bool WriteOptionsDialogSettings();
 
 // What the windows contribute to the settings written at the end of the program.
 struct TSideWindowState {
@@ -119,5 +122,11 @@ struct TExitState {
     TSideWindowState PieceInGame, PieceOutOfGame, GameInfo;
 };
 
-// Writes the end-of-program settings when SaveOptions is set; nothing otherwise.
-void WriteSettingsAtExit(const TExitState& state);
+// Writes the end-of-program settings when SaveOptions is set, saved together; nothing otherwise.
+// False when the file could not be written (it then stays as it was).
+bool WriteSettingsAtExit(const TExitState& state);
+
+// Tells the user, once per file, that the settings file was refused for its size.
+void ReportRefusedSettingsFile(QWidget* owner);
+// Tells the user that the settings could not be saved and the file stayed as it was.
+void ReportSettingsNotSaved(QWidget* owner);

@@ -530,6 +530,7 @@ void TFormMain::showEvent(QShowEvent* event) {
     if (!FFirstActivation) return;
     const QString resolved = SetLanguage(Settings().Language);
     if (!resolved.isEmpty()) Settings().Language = resolved;
+    ReportRefusedSettingsFile(this);
 }
 
 void TFormMain::changeEvent(QEvent* event) {
@@ -557,7 +558,7 @@ void TFormMain::WriteSettingsOnClose() {
     Settings().FontName = ChessBrd->CoordFont().family();
     Settings().FontSize = ChessBrd->CoordFont().pointSize();
     Settings().FontColor = TColorFromColor(ChessBrd->CoordFontColor());
-    WriteSettingsAtExit(state);
+    if (!WriteSettingsAtExit(state)) ReportSettingsNotSaved(this);
 }
 
 void TFormMain::ProcessMessages() { QCoreApplication::processEvents(); }

@@ -28,9 +28,13 @@ private Q_SLOTS:
     void newKeysGoToTheEndOfTheirSection();
     void quotesRemovedOnReadingOnly();
     void commentsAndUnknownLinesSurvive();
+    void linesWithoutAValueNeverGetOne_data();
+    void linesWithoutAValueNeverGetOne();
+    void nulBytesCostOnlyTheirLine();
     void deletesKeysAndErasesSections();
     void windows1252FileStillLoads();
     void utf8WithByteOrderMark();
+    void oneForeignLineKeepsTheOthersUtf8();
     void damagedFileGivesWhatItCan();
     void missingFileIsEmpty();
     void saveReplacesTheFileWhole();
@@ -99,8 +103,48 @@ void TestIniFile::commentsAndUnknownLinesSurvive() {
     const QByteArray text = ReadFile(name);
     QVERIFY(text.contains("; settings of TESSARON"));
     QVERIFY(text.contains("; sound on?\nPlaySound=0"));
-    QVERIFY(text.contains("stray line"));
+    QVERIFY(text.contains("\nPlaySound=0\nstray line\n")); // the very line, without a value
     QVERIFY(text.contains("Position=x"));
+    QVERIFY(!ini.Keys("Common").contains("stray line"));
+}
+
+void TestIniFile::linesWithoutAValueNeverGetOne_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("a name alone") << QByteArray("Bob");
+    QTest::newRow("blanks around it") << QByteArray("  Bob the second\t ");
+    QTest::newRow("a section without its bracket") << QByteArray("[Positions");
+    QTest::newRow("a value without a key") << QByteArray("=12");
+    QTest::newRow("a key with an empty value") << QByteArray("Bob=");
+}
+
+void TestIniFile::linesWithoutAValueNeverGetOne() {
+    QFETCH(QByteArray, line);
+    TIniFile ini;
+    ini.LoadText("[PlayerStatistic.Win]\nAlice=12\n" + line + "\nCarl=3\n");
+    QCOMPARE(ini.Keys("PlayerStatistic.Win").filter("Bob"),
+             line == "Bob=" ? QStringList({"Bob"}) : QStringList());
+    QCOMPARE(ini.Value("PlayerStatistic.Win", "Bob", "none"), line == "Bob=" ? "" : "none");
+    ini.SetValue("PlayerStatistic.Win", "Carl", "4");
+    QCOMPARE(ini.SaveText(), "[PlayerStatistic.Win]\nAlice=12\n" + line + "\nCarl=4\n");
+    // written and read again, the line still has no value
+    TIniFile again;
+    again.LoadText(ini.SaveText());
+    QCOMPARE(again.SaveText(), ini.SaveText());
+}
+
+void TestIniFile::nulBytesCostOnlyTheirLine() {
+    TIniFile ini;
+    static const char damaged[] = "[Common]\nPlaySound=1\0\nSDMF=2\n[Positions]\nEnd\0game=\"8/8\"\n"
+                                  "[PlayerStatistic.Win]\nAlice=12\n\0\0\0";
+    ini.LoadText(QByteArray(damaged, sizeof damaged - 1));
+    QCOMPARE(ini.Value("Common", "PlaySound"), "1");
+    QCOMPARE(ini.Value("Common", "SDMF"), "2");
+    QCOMPARE(ini.Value("Positions", "Endgame"), "8/8");
+    QCOMPARE(ini.Value("PlayerStatistic.Win", "Alice"), "12");
+    QVERIFY(!ini.SaveText().contains('\0'));
+    // a marker smuggled into a file is dropped like a NUL, not taken for a line kept as it was
+    ini.LoadText(QString("[A]\n%1Bob%1\n").arg(QChar(0xFFFF)).toUtf8());
+    QCOMPARE(ini.SaveText(), "[A]\nBob\n");
 }
 
 void TestIniFile::deletesKeysAndErasesSections() {
@@ -128,6 +172,13 @@ void TestIniFile::utf8WithByteOrderMark() {
     ini.LoadText(QByteArray("\xEF\xBB\xBF[Common]\nLanguage=Deutsch \xC3\xA4\n"));
     QCOMPARE(ini.Sections(), QStringList({"Common"}));
     QCOMPARE(ini.Value("Common", "Language"), QString::fromUtf8("Deutsch ä"));
+}
+
+void TestIniFile::oneForeignLineKeepsTheOthersUtf8() {
+    TIniFile ini;
+    ini.LoadText(QByteArray("[Spieler]\nA=K\xC3\xB6nig\nB=L\xE4ufer\n")); // UTF-8, then Windows-1252
+    QCOMPARE(ini.Value("Spieler", "A"), QString::fromUtf8("König"));
+    QCOMPARE(ini.Value("Spieler", "B"), QString::fromUtf8("Läufer"));
 }
 
 void TestIniFile::damagedFileGivesWhatItCan() {

@@ -1,9 +1,14 @@
+#include "DialogRecorder.h"
+#include "FileSizeLimit.h"
 #include "IniFile.h"
+#include "SettingsFile.h"
 #include "UnitFunctions.h"
+#include "UnitPlayerWins.h"
 #include "UnitSettings.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,6 +24,17 @@ TIniFile LoadIni() {
     TIniFile ini;
     ini.Load(SettingsFileName());
     return ini;
+}
+
+QByteArray ReadBytes(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray ManyStoredPositions(int count) {
+    QByteArray text = "[Positions]\n";
+    for (int i = 0; i < count; ++i) text += "Stellung " + QByteArray::number(i) + "=\"rnbqkbnr\"\n";
+    return text;
 }
 
 } // namespace
@@ -39,6 +55,13 @@ private Q_SLOTS:
     void exitWritesOnlyWithSaveOptions();
     void firstStartThenExitCreatesTheFile();
     void settingsMoveWhenProgramDirIsReadOnly();
+    void aNulByteCostsOnlyItsLineAtExit();
+    void aNameWithoutCountGetsNoWins();
+    void aRewriteOfTheSameSizeIsSeen();
+    void writesOfOneMomentAreSavedTogether();
+    void anOversizedFileIsRefusedAndKept();
+    void aFileWithoutEndIsRefused();
+    void aFailedSaveAtExitIsReported();
     void dataPathsResolveCaseAndBackslashes();
 
 private:
@@ -239,6 +262,118 @@ void TestSettings::dataPathsResolveCaseAndBackslashes() {
     QCOMPARE(ResolvePath(dir + "Lang/German"), dir + "lang/German");
     QCOMPARE(ResolvePath("Lang\\Missing.lng"), dir + "lang/Missing.lng"); // the part that exists is matched
     QCOMPARE(ResolvePath(""), "");
+}
+
+void TestSettings::aNulByteCostsOnlyItsLineAtExit() {
+    static const char common[] = "[Common]\nSDMF=2\nViewBreak=0\0\n";
+    const QByteArray text = QByteArray(common, sizeof common - 1) + ManyStoredPositions(50) +
+                            "[PlayerStatistic.Win]\nAlice=12\nBob=3\n";
+    QFile file(SettingsFileName());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    ReadStartSettings();
+    QCOMPARE(Settings().SDMF, 2);
+    QVERIFY(!Settings().ViewBreak);
+    QVERIFY(WriteSettingsAtExit({}));
+    const TIniFile ini = LoadIni();
+    QCOMPARE(ini.Keys("Positions").size(), 50);
+    QCOMPARE(ini.Value("Positions", "Stellung 49"), "rnbqkbnr");
+    QCOMPARE(ReadWins(), QList<TPlayerWins>({{"Alice", 12}, {"Bob", 3}}));
+    QVERIFY(!ReadBytes(SettingsFileName()).contains('\0'));
+}
+
+void TestSettings::aNameWithoutCountGetsNoWins() {
+    WriteIni("[PlayerStatistic.Win]\nAlice=12\nBob\n");
+    QCOMPARE(ReadWins(), QList<TPlayerWins>({{"Alice", 12}}));
+    QVERIFY(AddWin("Alice"));
+    QCOMPARE(ReadBytes(SettingsFileName()), "[PlayerStatistic.Win]\nAlice=13\nBob\n");
+}
+
+void TestSettings::aRewriteOfTheSameSizeIsSeen() {
+    // Two rewrites within one tick of the file clock look alike by size and time; the content decides.
+    for (int round = 0; round < 3; ++round) {
+        WriteIni(QString("[Common]\nSDMF=%1\n").arg(round));
+        QCOMPARE(ReadSetting("Common", "SDMF", 9), round);
+    }
+    QVERIFY(WriteSetting("Common", "SDMF", 3));
+    WriteIni("[Common]\nSDMF=1\n");
+    QVERIFY(WriteSetting("Common", "PlaySound", true)); // written on top of the new file, not the old one
+    QCOMPARE(ReadBytes(SettingsFileName()), "[Common]\nSDMF=1\nPlaySound=1\n");
+}
+
+void TestSettings::writesOfOneMomentAreSavedTogether() {
+    WriteIni("[Common]\nSDMF=1\n");
+    QCOMPARE(ReadSetting("Common", "SDMF", 0), 1);
+    WriteIni("[Common]\nSDMF=2\n[Game]\nPosition=x\n"); // changed after the last read
+    const QByteArray before = ReadBytes(SettingsFileName());
+    const bool saved = WriteSettingsTogether([&] {
+        const bool written = WriteSetting("Common", "PlaySound", false) && WriteSetting("Common", "SDMF", 3);
+        [&] {
+            QCOMPARE(ReadSetting("Common", "SDMF", 0), 3); // reads inside see the pending values
+            QCOMPARE(ReadBytes(SettingsFileName()), before);
+        }();
+        return written;
+    });
+    QVERIFY(saved);
+    QCOMPARE(ReadBytes(SettingsFileName()), "[Common]\nSDMF=3\nPlaySound=0\n\n\n[Game]\nPosition=x\n");
+}
+
+void TestSettings::anOversizedFileIsRefusedAndKept() {
+    QDir(FDir.path()).mkpath("oversized");
+    SetProgramDir(FDir.filePath("oversized"));
+    QFile file(SettingsFileName());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Common]\nSDMF=2\nLanguage=English\n");
+    QVERIFY(file.resize(MaxSettingsFileSize + 1)); // the rest reads as NUL bytes
+    file.close();
+    const QByteArray head = ReadBytes(SettingsFileName()).left(64);
+
+    ReadStartSettings();
+    QCOMPARE(Settings().SDMF, 0); // the defaults apply
+    QCOMPARE(Settings().Language, "Automatic");
+    QVERIFY(!WriteSetting("Common", "SDMF", 3));
+    QVERIFY(!WriteSettingsAtExit({}));
+    QVERIFY(!AddWin("Alice"));
+    QCOMPARE(QFileInfo(SettingsFileName()).size(), MaxSettingsFileSize + 1);
+    QCOMPARE(ReadBytes(SettingsFileName()).left(64), head);
+
+    DialogRecorder dialogs;
+    ReportRefusedSettingsFile(nullptr);
+    ReportRefusedSettingsFile(nullptr);
+    QCOMPARE(dialogs.Messages.size(), 1); // said once
+    QVERIFY(dialogs.Messages.first().Text.contains(SettingsFileName()));
+    QVERIFY(dialogs.Messages.first().Text.contains("16 MB"));
+}
+
+void TestSettings::aFileWithoutEndIsRefused() {
+    QDir(FDir.path()).mkpath("endless");
+    SetProgramDir(FDir.filePath("endless"));
+    QVERIFY(QFile::link("/dev/zero", SettingsFileName()));
+    QCOMPARE(ReadSetting("Common", "SDMF", 1), 1);
+    QVERIFY(!WriteSetting("Common", "SDMF", 2));
+    QCOMPARE(RefusedSettingsFile(), SettingsFileName());
+    QVERIFY(QFileInfo(SettingsFileName()).isSymLink());
+}
+
+void TestSettings::aFailedSaveAtExitIsReported() {
+    WriteIni("[Common]\nSDMF=2\n" + ManyStoredPositions(20));
+    const QByteArray before = ReadBytes(SettingsFileName());
+    ReadStartSettings();
+    Settings().SDMF = 3;
+    bool written = true;
+    {
+        const FileSizeLimit diskFull(before.size() / 2);
+        written = WriteSettingsAtExit({});
+    }
+    QVERIFY(!written);
+    QCOMPARE(ReadBytes(SettingsFileName()), before);
+    QCOMPARE(ReadSetting("Common", "SDMF", 0), 2); // what is read is what the disk holds
+
+    DialogRecorder dialogs;
+    ReportSettingsNotSaved(nullptr);
+    QCOMPARE(dialogs.Messages.size(), 1);
+    QVERIFY(dialogs.Messages.first().Text.contains(SettingsFileName()));
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

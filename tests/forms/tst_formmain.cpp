@@ -4,9 +4,11 @@
 // Set TESSARON_BOARD_PNG_DIR to a folder to get a picture of the window there.
 
 #include "DialogRecorder.h"
+#include "FileSizeLimit.h"
 #include "FormWidgets.h"
 #include "IniFile.h"
 #include "Logbook.h"
+#include "SettingsFile.h"
 #include "UnitFormMain.h"
 #include "UnitFunctions.h"
 #include "UnitLanguages.h"
@@ -17,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -71,6 +74,8 @@ private Q_SLOTS:
     void levels();
     void itemsOfLaterWindowsAreDisabled();
     void settingsWrittenOnClose();
+    void failedSaveOnCloseIsReported();
+    void oversizedSettingsFileIsReportedOnce();
 
 private:
     void WriteIni(const QString& text);
@@ -454,6 +459,44 @@ void TestFormMain::settingsWrittenOnClose() {
     QCOMPARE(ini.Value("GameStart", "Player2"), "1");
     QCOMPARE(ini.Value("Common", "Language"), "German");
     QVERIFY(ini.HasKey("BoardSettings", "BorderWidth"));
+}
+
+void TestFormMain::failedSaveOnCloseIsReported() {
+    TFormMain& form = NewWindow();
+    form.SetLevel(4);
+    const QString name = FDir.filePath("tessaron.ini");
+    QFile file(name);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    {
+        const FileSizeLimit diskFull(before.size());
+        form.close();
+    }
+    QCOMPARE(FDialogs->MessageTexts().filter(name).size(), 1);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+}
+
+void TestFormMain::oversizedSettingsFileIsReportedOnce() {
+    // A file refused stays refused for the whole run, so it gets a folder of its own.
+    const QString dir = FDir.filePath("oversized");
+    QVERIFY(QDir().mkpath(dir));
+    QVERIFY(QDir().rename(FDir.filePath("Lang"), dir + "/Lang"));
+    SetProgramDir(dir);
+    QFile file(SettingsFileName());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Common]\nLanguage=German\nShowStatistik=0\n");
+    QVERIFY(file.resize(MaxSettingsFileSize + 1));
+    file.close();
+
+    TFormMain& form = NewWindow();
+    QVERIFY(form.PanelStatistics->isVisible()); // the default, not the file's value
+    form.hide();
+    form.show();
+    QCOMPARE(FDialogs->MessageTexts().filter(SettingsFileName()).size(), 1);
+    form.close();
+    QCOMPARE(QFileInfo(SettingsFileName()).size(), MaxSettingsFileSize + 1);
 }
 
 QTEST_MAIN(TestFormMain)
