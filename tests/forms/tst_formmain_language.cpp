@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTemporaryDir>
