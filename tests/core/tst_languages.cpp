@@ -264,7 +264,8 @@ void TestLanguages::listTextKeepsTheNumberOfEntries() {
     QVERIFY(LoadLanguageFile("English"));
     TranslateWindow(&window);
     QStringList shown;
-    for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
+    for (int i = 0; i < combo->count(); ++i)
+        shown << combo->itemText(i);
     QCOMPARE(shown, items);
     QCOMPARE(combo->currentIndex(), 2);
     QCOMPARE(combo->toolTip(), "Tooltip");

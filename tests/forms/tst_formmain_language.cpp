@@ -3,17 +3,15 @@
 // number of entries leaves both players able to move, and no kind outside the list is stored.
 
 #include "DialogRecorder.h"
+#include "FormMainTestSupport.h"
 #include "IniFile.h"
 #include "UnitFormMain.h"
 #include "UnitFormPromotion.h"
-#include "UnitFunctions.h"
 #include "UnitLanguages.h"
-#include "UnitSettings.h"
 #include "UnitSound.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -27,23 +25,13 @@
 
 namespace {
 
-const QString SourceDir = TESSARON_SOURCE_DIR;
-
-QPoint Centre(const TChessBrd& board, Square sq) {
-    const int half = board.SizeOfSquare() / 2;
-    return board.SquareOrigin(sq) + QPoint(half, half);
+bool HasLetters(const QString& text) {
+    return text.contains(QRegularExpression("\\p{L}"));
 }
 
-void Drag(TChessBrd& board, Square from, Square to) {
-    QTest::mousePress(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, from));
-    QTest::mouseMove(&board, Centre(board, from) + QPoint(8, 8));
-    QTest::mouseMove(&board, Centre(board, to));
-    QTest::mouseRelease(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, to));
+int TagOf(const QObject* object) {
+    return object->property("Tag").toInt();
 }
-
-bool HasLetters(const QString& text) { return text.contains(QRegularExpression("\\p{L}")); }
-
-int TagOf(const QObject* object) { return object->property("Tag").toInt(); }
 
 // What a person can read in the window without a language file's help: visible action and menu
 // texts, button and label captions, group titles.
@@ -56,10 +44,14 @@ QStringList UntaggedTexts(QMainWindow& window) {
     }
     for (QWidget* widget : window.findChildren<QWidget*>()) {
         QString text;
-        if (auto* tool = qobject_cast<QToolButton*>(widget); tool && tool->defaultAction()) continue; // its action counts
-        if (auto* button = qobject_cast<QAbstractButton*>(widget)) text = button->text();
-        else if (auto* label = qobject_cast<QLabel*>(widget)) text = label->text();
-        else if (auto* group = qobject_cast<QGroupBox*>(widget)) text = group->title();
+        if (auto* tool = qobject_cast<QToolButton*>(widget); tool && tool->defaultAction())
+            continue; // its action counts
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            text = button->text();
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            text = label->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(widget))
+            text = group->title();
         if (HasLetters(text) && text != product && TagOf(widget) == 0) untagged << text;
     }
     return untagged;
@@ -82,7 +74,6 @@ private Q_SLOTS:
     void aKindListShowingNoneStoresTheKindReadAtStart();
 
 private:
-    void WriteIni(const QString& text);
     void WriteEnglishWith(const QString& playerTypeLine);
     TFormMain& NewWindow();
     QString StoredValue(const QString& section, const QString& key);
@@ -93,15 +84,9 @@ private:
     std::unique_ptr<TSoundRecorder> FSounds;
 };
 
-void TestFormMainLanguage::WriteIni(const QString& text) {
-    QFile file(FDir.filePath("tessaron.ini"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
-}
-
 // The shipped English file with its player-type line replaced.
 void TestFormMainLanguage::WriteEnglishWith(const QString& playerTypeLine) {
-    QFile shipped(SourceDir + "/data/Lang/English.lng");
+    QFile shipped(QString(TESSARON_SOURCE_DIR) + "/data/Lang/English.lng");
     QVERIFY(shipped.open(QIODevice::ReadOnly));
     QString text = QString::fromUtf8(shipped.readAll());
     text.replace(QRegularExpression("^2200=.*$", QRegularExpression::MultilineOption), playerTypeLine);
@@ -111,32 +96,19 @@ void TestFormMainLanguage::WriteEnglishWith(const QString& playerTypeLine) {
 }
 
 void TestFormMainLanguage::init() {
-    QDir(FDir.path()).removeRecursively();
-    QDir().mkpath(FDir.filePath("Lang"));
-    for (const char* name : {"Languages.cfg", "German.lng", "English.lng"})
-        QFile::copy(SourceDir + "/data/Lang/" + name, FDir.filePath(QString("Lang/") + name));
-    SetProgramDir(FDir.path());
-    Settings() = TSettings{};
-    WriteIni("[Common]\nLanguage=English\nAnimateMoves=0\n");
+    PrepareProgramDir(FDir, "[Common]\nLanguage=English\nAnimateMoves=0\n");
     FDialogs = std::make_unique<DialogRecorder>();
     FSounds = std::make_unique<TSoundRecorder>();
 }
 
 void TestFormMainLanguage::cleanup() {
-    FForm.reset();
-    FormMain = nullptr;
+    CloseFormMain(FForm);
     FSounds.reset();
     FDialogs.reset();
-    CloseLanguageFile();
-    SetProgramDir({});
 }
 
 TFormMain& TestFormMainLanguage::NewWindow() {
-    FForm = std::make_unique<TFormMain>();
-    FormMain = FForm.get();
-    FForm->show();
-    if (!QTest::qWaitForWindowExposed(FForm.get())) qWarning("window not exposed");
-    return *FForm;
+    return ShowNewFormMain(FForm);
 }
 
 QString TestFormMainLanguage::StoredValue(const QString& section, const QString& key) {
@@ -155,7 +127,8 @@ void TestFormMainLanguage::englishInterfaceShowsNoGerman() {
     QCOMPARE(ActiveLanguageFile(), "English");
     QCOMPARE(form.MenuItemPartiedaten->text(), "Game data");
     QStringList popup;
-    for (QAction* item : form.PopupMenuChessBrd->actions()) popup << item->text();
+    for (QAction* item : form.PopupMenuChessBrd->actions())
+        popup << item->text();
     QCOMPARE(popup, QStringList({"Chessboard", "Change piece set"}));
     QCOMPARE(form.ComboBoxSpieler1->itemText(pkZufall), "Random");
     QVERIFY(form.ListBoxZuege->toolTip().startsWith("Select a move"));
@@ -191,19 +164,20 @@ void TestFormMainLanguage::damagedKindListKeepsBothPlayersMoving_data() {
     const QStringList builtIn{"Mensch", "Computer", "Zufall"};
     QTest::newRow("no entries") << "2200=Player type" << builtIn;
     QTest::newRow("too few entries") << "2200=Player type|Human|Computer" << builtIn;
-    QTest::newRow("one entry too many") << "2200=Player type|Human|Computer|Random|Robot"
-                                        << QStringList{"Human", "Computer", "Random"};
+    QTest::newRow("one entry too many")
+        << "2200=Player type|Human|Computer|Random|Robot" << QStringList{"Human", "Computer", "Random"};
 }
 
 void TestFormMainLanguage::damagedKindListKeepsBothPlayersMoving() {
     QFETCH(QString, line);
     QFETCH(QStringList, items);
     WriteEnglishWith(line);
-    WriteIni("[Common]\nLanguage=English\nAnimateMoves=0\n[GameStart]\nPlayer1=2\nPlayer2=0\n");
+    WriteIniFile(FDir, "[Common]\nLanguage=English\nAnimateMoves=0\n[GameStart]\nPlayer1=2\nPlayer2=0\n");
     TFormMain& form = NewWindow();
     for (QComboBox* kinds : {form.ComboBoxSpieler1, form.ComboBoxSpieler2}) {
         QStringList shown;
-        for (int i = 0; i < kinds->count(); ++i) shown << kinds->itemText(i);
+        for (int i = 0; i < kinds->count(); ++i)
+            shown << kinds->itemText(i);
         QCOMPARE(shown, items);
         QCOMPARE(kinds->toolTip(), "Player type");
     }
@@ -224,7 +198,7 @@ void TestFormMainLanguage::damagedKindListKeepsBothPlayersMoving() {
 }
 
 void TestFormMainLanguage::aKindListShowingNoneStoresTheKindReadAtStart() {
-    WriteIni("[Common]\nLanguage=English\n[GameStart]\nPlayer1=1\nPlayer2=2\n");
+    WriteIniFile(FDir, "[Common]\nLanguage=English\n[GameStart]\nPlayer1=1\nPlayer2=2\n");
     TFormMain& form = NewWindow();
     form.ComboBoxSpieler1->setCurrentIndex(-1);
     form.ComboBoxSpieler2->clear();
