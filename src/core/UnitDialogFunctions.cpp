@@ -1,5 +1,7 @@
 #include "UnitDialogFunctions.h"
 
+#include "UnitLanguages.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -23,6 +25,20 @@ constexpr std::array<std::pair<TMsgDlgBtn, std::pair<QMessageBox::StandardButton
     {mbRetry, {QMessageBox::Retry, mrRetry}},
     {mbIgnore, {QMessageBox::Ignore, mrIgnore}},
 }};
+
+// The buttons speak the program's language, not the toolkit's.
+QString ButtonText(TMsgDlgBtn button) {
+    switch (button) {
+    case mbYes: return LoadLangString(5004, "&Ja");
+    case mbNo: return LoadLangString(5005, "&Nein");
+    case mbOK: return LoadLangString(10, "&Ok");
+    case mbCancel: return LoadLangString(11, "&Abbrechen");
+    case mbAbort: return LoadLangString(5006, "Ab&brechen");
+    case mbRetry: return LoadLangString(5007, "&Wiederholen");
+    case mbIgnore: return LoadLangString(5008, "&Ignorieren");
+    }
+    return {};
+}
 
 QMessageBox::Icon IconOf(TMsgDlgType kind) {
     switch (kind) {
@@ -63,7 +79,7 @@ public:
         TCentered<QMessageBox> box(OwnerOrActive(request.Owner), IconOf(request.Kind), request.Caption, request.Text,
                                    QMessageBox::NoButton, request.Owner);
         for (const auto& [flag, button] : ButtonMap)
-            if (request.Buttons & flag) box.addButton(button.first);
+            if (request.Buttons & flag) box.addButton(button.first)->setText(ButtonText(flag));
         const int pressed = box.exec();
         for (const auto& [flag, button] : ButtonMap)
             if (pressed == button.first) return button.second;
@@ -75,6 +91,8 @@ public:
         dialog.setWindowTitle(request.Caption);
         dialog.setLabelText(request.Prompt);
         dialog.setTextValue(request.Default);
+        dialog.setOkButtonText(ButtonText(mbOK));
+        dialog.setCancelButtonText(ButtonText(mbCancel));
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return dialog.textValue();
     }

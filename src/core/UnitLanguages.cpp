@@ -180,6 +180,18 @@ QStringList FieldsFrom(const QString& text, int first) {
     return fields;
 }
 
+// The entries a list text gives its list. The program reads a list's choice back as an index (a
+// player's kind, a game variant) and stores it, so a translation may rename the entries but never
+// change how many there are: a text with too few keeps the built-in entries, and entries beyond
+// the built-in ones are left out. A list built without entries takes the text's as they are.
+QStringList TranslatedItems(QObject* object, const QString& text) {
+    const QStringList builtIn = object->property(DesignItems).toStringList();
+    const QStringList translated = FieldsFrom(text, 1);
+    if (builtIn.isEmpty()) return translated;
+    if (translated.size() < builtIn.size()) return builtIn;
+    return translated.first(builtIn.size());
+}
+
 void SetIfNotEmpty(QObject* object, void (*setter)(QObject*, const QString&), const QString& value) {
     if (!value.isEmpty()) setter(object, value);
 }
@@ -201,7 +213,7 @@ void TranslateComponent(QObject* object, const QString& text) {
     const bool hasItems = qobject_cast<QComboBox*>(object) || qobject_cast<TRadioGroup*>(object);
     if (hasItems && !text.isEmpty()) {
         SetIfNotEmpty(object, SetHint, field0);
-        SetItemsKeepingIndex(object, FieldsFrom(text, 1));
+        SetItemsKeepingIndex(object, TranslatedItems(object, text));
     }
 }
 

@@ -143,7 +143,7 @@ void TFormMain::CreateActions() {
     AktuellePositionindieZwischenablagealsGrafikkopieren1 =
         NewAction("AktuellePositionindieZwischenablagealsGrafikkopieren1",
                   "Aktuelle Position in die Zwischenablage als Grafik kopieren", 1210, QKeySequence("Ctrl+Alt+C"));
-    MenuItemPartiedaten = NewAction("MenuItemPartiedaten", "Partiedaten", 0, QKeySequence("Ctrl+Alt+P"));
+    MenuItemPartiedaten = NewAction("MenuItemPartiedaten", "Partiedaten", 5000, QKeySequence("Ctrl+Alt+P"));
     MenuItemPlayerStatistic = NewAction("MenuItemPlayerStatistic", "Spielerstatistik", 1208, QKeySequence("Ctrl+Alt+S"));
     MenuItemShowStatistik = NewAction("MenuItemShowStatistik", "Statisti&k", 1311, QKeySequence("Ctrl+K"));
     MenuItemShowButtons = NewAction("MenuItemShowButtons", "S&pielsteuerung", 1312, QKeySequence("Ctrl+P"));
@@ -160,8 +160,8 @@ void TFormMain::CreateActions() {
     connect(MenuItemInfo, &QAction::changed, this, [this] {
         if (MenuItemInfo->text().endsWith(' ')) MenuItemInfo->setText(MenuItemInfo->text() + ProductName);
     });
-    PopupItemBoardSettings = NewAction("PopupItemBoardSettings", "Schachbrett", 0);
-    PopupItemPieceSet = NewAction("PopupItemPieceSet", "Figurensatz wechseln", 0);
+    PopupItemBoardSettings = NewAction("PopupItemBoardSettings", "Schachbrett", 5001);
+    PopupItemPieceSet = NewAction("PopupItemPieceSet", "Figurensatz wechseln", 5002);
 
     auto* levels = new QActionGroup(this);
     const QList<QAction*> levelItems = {MenuItemAnfaenger, MenuItemMittel, MenuItemNormal, MenuItemSchwer,
@@ -246,6 +246,9 @@ void TFormMain::CreateToolBar() {
     ToolBar = addToolBar("ToolBar");
     ToolBar->setObjectName("ToolBar");
     ToolBar->setMovable(false);
+    // The tool bar is part of the window for good: no pop-up offers to hide it (under a name
+    // no language translates) with nothing left to click to bring it back.
+    ToolBar->toggleViewAction()->setVisible(false);
     QStyle* s = style();
     // A tool button shares its menu item's handler; it is an action of its own so that it can carry
     // its own text number and icon.
@@ -455,7 +458,7 @@ void TFormMain::CreateStatisticsPanel() {
     ListBoxZuege = new QListWidget(PanelStatistics);
     ListBoxZuege->setObjectName("ListBoxZuege");
     ListBoxZuege->setProperty("Tag", 29998);
-    ListBoxZuege->setToolTip("Wählen Sie einen Zug aus und das \r\nSpiel wird an diesem Zug fotgesetzt");
+    ListBoxZuege->setToolTip("Wählen Sie einen Zug aus und das \r\nSpiel wird an diesem Zug fortgesetzt");
     QFont fixed("Monospace");
     fixed.setStyleHint(QFont::TypeWriter);
     ListBoxZuege->setFont(fixed);
@@ -549,11 +552,18 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+// Only a kind the program knows is stored; a list that shows none keeps the kind read at start.
+int TFormMain::StoredKind(int player) const {
+    const int kind = Kind(player);
+    if (kind >= pkMensch && kind <= pkZufall) return kind;
+    return player == 1 ? Settings().Player1 : Settings().Player2;
+}
+
 void TFormMain::WriteSettingsOnClose() {
     TExitState state;
     state.Level = ChessBrd->SearchDepth();
-    state.Player1 = ComboBoxSpieler1->currentIndex();
-    state.Player2 = ComboBoxSpieler2->currentIndex();
+    state.Player1 = StoredKind(1);
+    state.Player2 = StoredKind(2);
     state.MainWindow = geometry();
     Settings().FontName = ChessBrd->CoordFont().family();
     Settings().FontSize = ChessBrd->CoordFont().pointSize();

@@ -170,6 +170,7 @@ private:
     TPlayerStatistik& Clock(int player) { return player == 1 ? ClockPlayer1 : ClockPlayer2; }
     bool& BlitzWarned(int player) { return player == 1 ? BlitzWarned1 : BlitzWarned2; }
     int Kind(int player) const;
+    int StoredKind(int player) const;
     bool PlaysWhite(int player) const;
     bool IsToMove(int player) const { return PlaysWhite(player) == ChessBrd->WhiteToMove(); }
     void KindChanged(int player);

@@ -35,9 +35,10 @@ void TFormMain::ConnectBoardEvents() {
             119, "Remis durch unzureichendes Material\r\rDie Partie ist Remis, wenn eine der folgenden\r"
                  "Endstellungen erreicht wird:\r");
         const QString cases = LoadLangString(
-            120, "- König gegen König, wobei sich keine weiteren\r  Figuren auf dem Brett Befinden.\r- König gegen "
-                 "König nur mit Läufer und Springer\r  auf dem Brett\r- König und Läufer gegen König und Läufer, "
-                 "mit\r  beiden Läufern auf Diagonalen gleicher Farbe.");
+            120, "- König gegen König, wobei sich keine weiteren\r  Figuren auf dem Brett befinden.\r"
+                 "- Jede Seite hat neben dem König höchstens einen\r  Läufer oder einen Springer oder zwei "
+                 "Springer,\r  z. B. König und Läufer gegen König und Läufer.\r"
+                 "König, Läufer und Springer zusammen können\rdagegen noch mattsetzen.");
         ChessBrdDrawExplained(0, reason + cases);
     };
     ChessBrd->OnThreefoldPosition = [this](TChessRules&) {

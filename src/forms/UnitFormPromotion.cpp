@@ -20,6 +20,7 @@ constexpr int ButtonLefts[5] = {5, 47, 89, 131, 173};
 constexpr QSize ClientSize(217, 57);
 constexpr int HintGap = 20;
 constexpr std::string_view Pieces = "pnbrq"; // the buttons' pieces, Tags 1..5
+constexpr auto DesignCaption = "Bauernumwandlung";
 
 } // namespace
 
@@ -27,7 +28,7 @@ TFormPromotion::TFormPromotion(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       FHint(new QLabel(this, Qt::ToolTip)) {
     setObjectName("FormPromotion");
-    setWindowTitle("Bauernumwandlung");
+    setWindowTitle(DesignCaption);
     setFixedSize(ClientSize);
     for (int i = 0; i < 5; ++i) {
         auto* button = new QToolButton(this);
@@ -57,8 +58,9 @@ int TFormPromotion::Ask(bool whiteToMove) {
 
 void TFormPromotion::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    setWindowTitle(LoadLangString(5003, DesignCaption));
     if (QWidget* owner = parentWidget()) move(CenteredPosition(owner->window()->frameGeometry(), frameGeometry().size()));
-    FHint->setText(LoadLangString(29990, "Wählen Sie die Figur aus, die den Bauer ersetzen soll."));
+    FHint->setText(LoadLangString(29990, "Wählen Sie die Figur aus, die den Bauern ersetzen soll."));
     FHint->adjustSize();
     PlaceHint();
     FHint->show();

@@ -91,16 +91,20 @@ void TestDialogs::realMessageBoxIsCenteredAndAnswers() {
     owner.show();
     QRect boxGeometry;
     QString boxText;
+    QStringList buttonTexts;
     QTimer::singleShot(0, this, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         boxGeometry = box->frameGeometry();
         boxText = box->text();
+        for (QMessageBox::StandardButton button : {QMessageBox::Abort, QMessageBox::Retry})
+            buttonTexts << box->button(button)->text();
         box->button(QMessageBox::Retry)->click();
     });
     const int result = ShowCenteredMessage("Datei fehlt", TMsgDlgType::mtError, mbAbort | mbRetry, &owner);
     QCOMPARE(result, int(mrRetry));
     QCOMPARE(boxText, "Datei fehlt");
+    QCOMPARE(buttonTexts, QStringList({"Ab&brechen", "&Wiederholen"})); // the program's language, not Qt's
     QCOMPARE(boxGeometry.topLeft(), CenteredPosition(owner.frameGeometry(), boxGeometry.size()));
 }
 

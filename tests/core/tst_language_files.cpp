@@ -1,5 +1,6 @@
-// The shipped language files: both define the same numbers with the same field layout, and every
-// number the program asks for exists in the German file.
+// The shipped language files: both define the same numbers with the same field layout, every
+// number the program asks for exists in the German file, and the German texts built into the
+// program are the German file's.
 
 #include "UnitLanguages.h"
 
@@ -40,6 +41,37 @@ QMap<int, QString> NumbersUsedBySources() {
     return used;
 }
 
+// A C++ string literal, or several written one after the other, as the text they make.
+QString LiteralText(const QString& literals) {
+    static const QRegularExpression literal(R"re("((?:[^"\\]|\\.)*)")re");
+    QString text;
+    for (const QRegularExpressionMatch& m : literal.globalMatch(literals))
+        text += m.captured(1);
+    return ParseLanguageFile(("0=" + text).toUtf8()).value(0); // the same escapes as the files
+}
+
+// The German texts built into the program, by number: the default of LoadLangString(n, "...") and
+// the caption of a control made with its text number, NewAction("name", "caption", n, ...).
+QMultiMap<int, QString> BuiltInTexts() {
+    const QString literals = R"re(((?:"(?:[^"\\]|\\.)*"\s*)+))re";
+    const QRegularExpression defaults(R"re(LoadLangString\(\s*(\d+),\s*(?:QStringLiteral\()?)re" + literals +
+                                      R"re(\))re");
+    const QRegularExpression captions(R"re((?:NewAction|NewSpeedButton)\(\s*"\w+",\s*)re" + literals +
+                                      R"re(,\s*(\d+))re");
+    QMultiMap<int, QString> texts;
+    QDirIterator files(SourceDir + "/src", {"*.cpp"}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        const QString source = QString::fromUtf8(file.readAll());
+        for (const QRegularExpressionMatch& m : defaults.globalMatch(source))
+            texts.insert(m.captured(1).toInt(), LiteralText(m.captured(2)));
+        for (const QRegularExpressionMatch& m : captions.globalMatch(source))
+            texts.insert(m.captured(2).toInt(), LiteralText(m.captured(1)));
+    }
+    return texts;
+}
+
 } // namespace
 
 class TestLanguageFiles : public QObject {
@@ -48,6 +80,7 @@ private Q_SLOTS:
     void bothFilesDefineTheSameNumbers();
     void fieldsMatchPerNumber();
     void programAsksOnlyForKnownNumbers();
+    void builtInTextsAreTheGermanFilesTexts();
     void languageListNamesBothLanguages();
 };
 
@@ -77,6 +110,19 @@ void TestLanguageFiles::programAsksOnlyForKnownNumbers() {
     QVERIFY(!used.isEmpty());
     for (auto it = used.begin(); it != used.end(); ++it)
         QVERIFY2(german.contains(it.key()), qPrintable(QString("%1 in %2").arg(it.key()).arg(it.value())));
+}
+
+// The German file and the program's own German must not drift apart: a slip mended in one is
+// mended in both.
+void TestLanguageFiles::builtInTextsAreTheGermanFilesTexts() {
+    const QHash<int, QString> german = Load("German.lng");
+    const QMultiMap<int, QString> builtIn = BuiltInTexts();
+    QVERIFY(builtIn.size() > 60);
+    for (auto it = builtIn.begin(); it != builtIn.end(); ++it) {
+        const QString fileText =
+            it.value().contains('|') ? german.value(it.key()) : german.value(it.key()).section('|', 0, 0);
+        QVERIFY2(fileText == it.value(), qPrintable(QString("%1: \"%2\"").arg(it.key()).arg(it.value())));
+    }
 }
 
 void TestLanguageFiles::languageListNamesBothLanguages() {

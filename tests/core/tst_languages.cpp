@@ -48,6 +48,8 @@ private Q_SLOTS:
     void menuItemsAndActions();
     void comboBoxKeepsSelectedIndex();
     void radioGroupKeepsSelectedIndex();
+    void listTextKeepsTheNumberOfEntries_data();
+    void listTextKeepsTheNumberOfEntries();
     void tabPagesAndUntaggedControls();
     void everyWindowIsTranslated();
     void failedLanguageKeepsProgramInGerman();
@@ -74,7 +76,8 @@ void TestLanguages::init() {
     WriteFile("Lang/English.lng", "; English\n10=&OK\n11=&Cancel|Leave without change\n500=Caption only\n"
                                   "501=Hint of an edit\n502=Tooltip|First|Second|Third\n"
                                   "503=Game variant|Standard|Blitz\n504=&Game|Game menu\n505=\n"
-                                  "506=General|The general page\n");
+                                  "506=General|The general page\n507=Tooltip\n508=Tooltip|First\n"
+                                  "509=Tooltip|First|Second|Third|Fourth\n");
 }
 
 void TestLanguages::cleanup() {
@@ -236,6 +239,39 @@ void TestLanguages::radioGroupKeepsSelectedIndex() {
     QCOMPARE(group->toolTip(), "Game variant");
     QCOMPARE(group->Items(), QStringList({"Standard", "Blitz"}));
     QCOMPARE(group->ItemIndex(), 1);
+}
+
+// A list's choice is read back as an index, so a text never changes how many entries it has.
+void TestLanguages::listTextKeepsTheNumberOfEntries_data() {
+    QTest::addColumn<int>("tag");
+    QTest::addColumn<QStringList>("items");
+    const QStringList builtIn{"Eins", "Zwei", "Drei"};
+    QTest::newRow("no entries") << 507 << builtIn;
+    QTest::newRow("too few entries") << 508 << builtIn;
+    QTest::newRow("too many entries") << 509 << QStringList({"First", "Second", "Third"});
+}
+
+void TestLanguages::listTextKeepsTheNumberOfEntries() {
+    QFETCH(int, tag);
+    QFETCH(QStringList, items);
+    QWidget window;
+    auto* combo = Tagged(new QComboBox(&window), tag);
+    combo->addItems({"Eins", "Zwei", "Drei"});
+    combo->setCurrentIndex(2);
+    auto* group = Tagged(new TRadioGroup(&window), tag);
+    group->SetItems({"Eins", "Zwei", "Drei"});
+    group->SetItemIndex(2);
+    QVERIFY(LoadLanguageFile("English"));
+    TranslateWindow(&window);
+    QStringList shown;
+    for (int i = 0; i < combo->count(); ++i)
+        shown << combo->itemText(i);
+    QCOMPARE(shown, items);
+    QCOMPARE(combo->currentIndex(), 2);
+    QCOMPARE(combo->toolTip(), "Tooltip");
+    QCOMPARE(group->Items(), items);
+    QCOMPARE(group->ItemIndex(), 2);
+    QCOMPARE(group->title(), "Tooltip");
 }
 
 void TestLanguages::tabPagesAndUntaggedControls() {

@@ -5,6 +5,7 @@
 
 #include "DialogRecorder.h"
 #include "FileSizeLimit.h"
+#include "FormMainTestSupport.h"
 #include "FormWidgets.h"
 #include "IniFile.h"
 #include "Logbook.h"
@@ -29,19 +30,6 @@
 namespace {
 
 constexpr int GameTimeoutMs = 240000;
-const QString SourceDir = TESSARON_SOURCE_DIR;
-
-QPoint Centre(const TChessBrd& board, Square sq) {
-    const int half = board.SizeOfSquare() / 2;
-    return board.SquareOrigin(sq) + QPoint(half, half);
-}
-
-void Drag(TChessBrd& board, Square from, Square to) {
-    QTest::mousePress(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, from));
-    QTest::mouseMove(&board, Centre(board, from) + QPoint(8, 8));
-    QTest::mouseMove(&board, Centre(board, to));
-    QTest::mouseRelease(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, to));
-}
 
 QStringList Paths(const TSoundRecorder& sounds) {
     QStringList paths;
@@ -89,38 +77,23 @@ private:
 };
 
 void TestFormMain::WriteIni(const QString& text) {
-    QFile file(FDir.filePath("tessaron.ini"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
+    WriteIniFile(FDir, text);
 }
 
 void TestFormMain::init() {
-    QDir(FDir.path()).removeRecursively();
-    QDir().mkpath(FDir.filePath("Lang"));
-    for (const char* name : {"Languages.cfg", "German.lng", "English.lng"})
-        QFile::copy(SourceDir + "/data/Lang/" + name, FDir.filePath(QString("Lang/") + name));
-    SetProgramDir(FDir.path());
-    Settings() = TSettings{};
-    WriteIni("[Common]\nLanguage=German\nAnimateMoves=0\nPlaySound=1\n");
+    PrepareProgramDir(FDir, "[Common]\nLanguage=German\nAnimateMoves=0\nPlaySound=1\n");
     FDialogs = std::make_unique<DialogRecorder>();
     FSounds = std::make_unique<TSoundRecorder>();
 }
 
 void TestFormMain::cleanup() {
-    FForm.reset();
-    FormMain = nullptr;
+    CloseFormMain(FForm);
     FSounds.reset();
     FDialogs.reset();
-    CloseLanguageFile();
-    SetProgramDir({});
 }
 
 TFormMain& TestFormMain::NewWindow() {
-    FForm = std::make_unique<TFormMain>();
-    FormMain = FForm.get();
-    FForm->show();
-    if (!QTest::qWaitForWindowExposed(FForm.get())) qWarning("window not exposed");
-    return *FForm;
+    return ShowNewFormMain(FForm);
 }
 
 void TestFormMain::PlayUntilDecided(TFormMain& form) {

@@ -1,0 +1,63 @@
+#pragma once
+// What the tests of the real main window share: a program folder holding the shipped language
+// files and a settings file of the test's own, the window shown offscreen, and a piece dragged as
+// a person drags it. The test target defines TESSARON_SOURCE_DIR.
+
+#include "ChessBrd.h"
+#include "UnitFormMain.h"
+#include "UnitFunctions.h"
+#include "UnitLanguages.h"
+#include "UnitSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+inline QPoint Centre(const TChessBrd& board, Square sq) {
+    const int half = board.SizeOfSquare() / 2;
+    return board.SquareOrigin(sq) + QPoint(half, half);
+}
+
+inline void Drag(TChessBrd& board, Square from, Square to) {
+    QTest::mousePress(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, from));
+    QTest::mouseMove(&board, Centre(board, from) + QPoint(8, 8));
+    QTest::mouseMove(&board, Centre(board, to));
+    QTest::mouseRelease(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, to));
+}
+
+inline void WriteIniFile(const QTemporaryDir& dir, const QString& text) {
+    QFile file(dir.filePath("tessaron.ini"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write the settings file");
+    file.write(text.toUtf8());
+}
+
+// The folder becomes the program's, with the shipped language files, the default settings and
+// this settings file.
+inline void PrepareProgramDir(const QTemporaryDir& dir, const QString& ini) {
+    QDir(dir.path()).removeRecursively();
+    QDir().mkpath(dir.filePath("Lang"));
+    for (const char* name : {"Languages.cfg", "German.lng", "English.lng"})
+        QFile::copy(QString(TESSARON_SOURCE_DIR) + "/data/Lang/" + name,
+                    dir.filePath(QString("Lang/") + name));
+    SetProgramDir(dir.path());
+    Settings() = TSettings{};
+    WriteIniFile(dir, ini);
+}
+
+inline TFormMain& ShowNewFormMain(std::unique_ptr<TFormMain>& form) {
+    form = std::make_unique<TFormMain>();
+    FormMain = form.get();
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
+    return *form;
+}
+
+// The window goes, and with it the language file and the program folder.
+inline void CloseFormMain(std::unique_ptr<TFormMain>& form) {
+    form.reset();
+    FormMain = nullptr;
+    CloseLanguageFile();
+    SetProgramDir({});
+}
