@@ -123,11 +123,15 @@ private:
     bool IsLegalForColor(int oldSq, int newSq, int color) const;
     bool KingAttackedAfter(bool white, int oldSq, int newSq) const;
     bool AnyLegalTargetFrom(int oldSq, int color) const;
+    // Whether the side to move has a move by the rules of chess alone: mate and stalemate are judged
+    // by it, so a repetition, which blocks every move, ends a game as a draw and never as a mate.
+    bool HasMoveByChessRules() const;
     bool MatingMaterialMissing() const;
     void LoadPlacement(std::string_view value);
 
     THistoryRecord& Record(int moveNo, bool whiteToMove);
     void StorePosition(THistoryRecord& record);
+    void StoreNewPosition();
     void IndexRecord(int moveNo, int column);
     void InvalidateRepetition() { FRepetitionKnown = false; }
     bool CountRepetitions() const;
