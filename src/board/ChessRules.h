@@ -45,6 +45,7 @@ public:
     void FillMoveList(std::vector<std::string>& lines) const;
 
     // --- Legality -----------------------------------------------------------------------------------
+    // Both are false in a position that has come for the third time: no move follows a repetition.
     bool IsLegalMove(int oldSq, int newSq) const;
     bool HasLegalMove() const;
     bool WhiteKingAttackedAfter(int oldSq, int newSq) const;
