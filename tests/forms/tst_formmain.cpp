@@ -15,11 +15,14 @@
 #include "UnitSettings.h"
 #include "UnitSound.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,6 +85,7 @@ private Q_SLOTS:
     void repetitionAfterBackIsADrawNotAMate_data();
     void repetitionAfterBackIsADrawNotAMate();
     void stopHoldsAfterSteppingBackFromADecidedGame();
+    void boardMenuLeavesNoPieceInTheHand();
     void firstAndLastOnAnEmptyListDoNothing();
     void humanPromotesToAKnight();
     void engineKeepsItsOwnPromotion();
@@ -446,6 +450,36 @@ void TestFormMain::stopHoldsAfterSteppingBackFromADecidedGame() {
     QCOMPARE(form.ChessBrd->Position(), beforeMate);
     QVERIFY(!form.ChessBrd->WhiteToMove());
     QVERIFY(!form.FGameOver);
+}
+
+// The board's pop-up menu takes the release of the right-click that opened it; after Escape, a
+// press on an empty square and a drag must not carry the right-clicked piece along.
+void TestFormMain::boardMenuLeavesNoPieceInTheHand() {
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=0\n[GameStart]\nPlayer1=0\nPlayer2=0\n");
+    TFormMain& form = NewWindow();
+    form.BitBtnWeiterClick();
+    form.TimerAktualisierung.stop();
+    form.TimerAktualisierungTimer();
+    TChessBrd& board = *form.ChessBrd;
+    QVERIFY(board.isEnabled());
+    const QPoint e2 = Centre(board, E2);
+    QTest::mousePress(&board, Qt::RightButton, Qt::NoModifier, e2);
+    QContextMenuEvent menuRequest(QContextMenuEvent::Mouse, e2, board.mapToGlobal(e2)); // as a press raises it
+    QApplication::sendEvent(&board, &menuRequest);
+    QMenu& menu = *form.PopupMenuChessBrd;
+    QTRY_VERIFY(menu.isVisible());
+    QTest::mouseRelease(&menu, Qt::RightButton, Qt::NoModifier, QPoint(-5, -5)); // the menu takes it
+    if (menu.isVisible()) QTest::keyClick(&menu, Qt::Key_Escape);
+    QTRY_VERIFY(!menu.isVisible());
+    const QImage before = board.BoardPicture();
+    QTest::mousePress(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, E5));
+    QTest::mouseMove(&board, Centre(board, E5) + QPoint(8, 8));
+    QTest::mouseMove(&board, Centre(board, E4));
+    QCOMPARE(board.BoardPicture(), before); // nothing floats
+    QTest::mouseRelease(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, E4));
+    QCOMPARE(board.PieceAt(E2), 'P');
+    QVERIFY(board.WhiteToMove());
+    QCOMPARE(form.ListBoxZuege->count(), 0);
 }
 
 void TestFormMain::firstAndLastOnAnEmptyListDoNothing() {
