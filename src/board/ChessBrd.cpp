@@ -135,8 +135,9 @@ bool TChessBrd::ComputerToMove() const {
     return (FComputerPlaysWhite && WhiteToMove()) || (FComputerPlaysBlack && !WhiteToMove());
 }
 
+// Also after a finished game: stepping back keeps its game-over flag, and the engine may think again.
 void TChessBrd::StopEngineSearch() {
-    if (FCustomEngine || GameOver()) return;
+    if (FCustomEngine) return;
     FEngineStopped = true;
     if (!FThinking) return;
     FThread->Abort();

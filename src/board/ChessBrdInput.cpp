@@ -91,10 +91,14 @@ void TChessBrd::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     const QPoint at = event->position().toPoint();
     const Square sq = SquareFromPoint(at.x(), at.y());
-    if (sq != None && PieceAt(sq) != ' ') {
-        FDragFrom = sq;
-        FDragPending = true;
-        FPressPosition = at;
+    // A piece in the hand stays there; any other press forgets an older one, whose release may
+    // never have come (a pop-up menu takes the release of a right-click).
+    if (!FFloating) {
+        FDragPending = sq != None && PieceAt(sq) != ' ';
+        if (FDragPending) {
+            FDragFrom = sq;
+            FPressPosition = at;
+        }
     }
     ResizeWithGrip(at, event->buttons());
 }
@@ -104,8 +108,9 @@ void TChessBrd::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (FResizable) ResizeWithGrip(at, event->buttons());
     if (FResizing) return;
-    if (FDragPending && !FFloating && (at - FPressPosition).manhattanLength() >= QApplication::startDragDistance())
-        BeginDrag(at);
+    const bool held = event->buttons() != Qt::NoButton; // a press whose release went elsewhere is no drag
+    const bool farEnough = (at - FPressPosition).manhattanLength() >= QApplication::startDragDistance();
+    if (FDragPending && !FFloating && held && farEnough) BeginDrag(at);
     if (FFloating && !FDragPending) return; // a slide, not a drag
     const int half = FSizeOfSquare >> 1;
     if (FFloating) MoveFloatingPiece(at - QPoint(half, half));

@@ -282,8 +282,9 @@ bool TChessRules::IsLegalForColor(int oldSq, int newSq, int color) const {
     return !KingAttackedAfter(color == White, oldSq, newSq);
 }
 
-bool TChessRules::HasLegalMove() const {
-    if (IsThreefoldRepetition()) return false;
+bool TChessRules::HasLegalMove() const { return !IsThreefoldRepetition() && HasMoveByChessRules(); }
+
+bool TChessRules::HasMoveByChessRules() const {
     const int color = FWhiteToMove ? White : Black;
     for (int sq = 1; sq <= SquareCount; ++sq)
         if (IsOwnPiece(sq, color) && AnyLegalTargetFrom(sq, color)) return true;
@@ -347,6 +348,13 @@ void TChessRules::StorePosition(THistoryRecord& record) {
     record.EnPassantSq = static_cast<std::uint8_t>(FEnPassant);
     const auto index = static_cast<int>(&record - FHistory.data());
     IndexRecord(index / HistoryColumns, index % HistoryColumns);
+}
+
+// The record of the position on the board as the end of the line (FromSq and ToSq stay as they are).
+void TChessRules::StoreNewPosition() {
+    StorePosition(Record(FCurrentMove, FWhiteToMove));
+    FLastMoveNumber = FCurrentMove;
+    FLastSideWhite = FWhiteToMove;
 }
 
 bool TChessRules::IsThreefoldRepetition() const {
@@ -437,9 +445,10 @@ bool TChessRules::MakeMove(int oldSqIn, int newSqIn, char promotion) {
 
     if (!FWhiteToMove) ++FCurrentMove;
     FWhiteToMove = !FWhiteToMove;
-    FLastMoveNumber = FCurrentMove;
-    FLastSideWhite = FWhiteToMove;
-    InvalidateRepetition();
+    // The new position's record is written as soon as the line advances, so nothing asked during
+    // this move reads a record left from a line taken back or an earlier game; it is written again
+    // once promotion, en passant and castling have completed the position.
+    StoreNewPosition();
 
     if (OnLegalMove) OnLegalMove(*this, oldSq, newSq);
     if (captured != Empty && OnCapture) OnCapture(*this, oldSq, newSq, captured);
@@ -454,7 +463,8 @@ bool TChessRules::MakeMove(int oldSqIn, int newSqIn, char promotion) {
     MoveCastlingRook(oldSq, newSq);
     UpdateCastlingRights(oldSq);
 
-    const bool hasMoves = HasLegalMove();
+    StoreNewPosition();
+    const bool hasMoves = HasMoveByChessRules();
     if (givesCheck) {
         if (OnCheck) OnCheck(*this, oldSq, newSq);
         if (!hasMoves && OnMate) {
@@ -470,9 +480,6 @@ bool TChessRules::MakeMove(int oldSqIn, int newSqIn, char promotion) {
         drawn = true;
     }
 
-    StorePosition(Record(FCurrentMove, FWhiteToMove));
-    FLastMoveNumber = FCurrentMove;
-    FLastSideWhite = FWhiteToMove;
     if (IsThreefoldRepetition()) {
         if (OnThreefoldPosition) OnThreefoldPosition(*this);
         drawn = true;

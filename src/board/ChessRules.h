@@ -45,6 +45,7 @@ public:
     void FillMoveList(std::vector<std::string>& lines) const;
 
     // --- Legality -----------------------------------------------------------------------------------
+    // Both are false in a position that has come for the third time: no move follows a repetition.
     bool IsLegalMove(int oldSq, int newSq) const;
     bool HasLegalMove() const;
     bool WhiteKingAttackedAfter(int oldSq, int newSq) const;
@@ -123,11 +124,15 @@ private:
     bool IsLegalForColor(int oldSq, int newSq, int color) const;
     bool KingAttackedAfter(bool white, int oldSq, int newSq) const;
     bool AnyLegalTargetFrom(int oldSq, int color) const;
+    // Whether the side to move has a move by the rules of chess alone: mate and stalemate are judged
+    // by it, so a repetition, which blocks every move, ends a game as a draw and never as a mate.
+    bool HasMoveByChessRules() const;
     bool MatingMaterialMissing() const;
     void LoadPlacement(std::string_view value);
 
     THistoryRecord& Record(int moveNo, bool whiteToMove);
     void StorePosition(THistoryRecord& record);
+    void StoreNewPosition();
     void IndexRecord(int moveNo, int column);
     void InvalidateRepetition() { FRepetitionKnown = false; }
     bool CountRepetitions() const;

@@ -4,7 +4,9 @@
 
 #include "ChessBrd.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
 
@@ -62,6 +64,7 @@ private Q_SLOTS:
     void illegalDropPutsThePieceBack();
     void dropOnOwnSquareMakesNoMove();
     void escapeCancelsTheDrag();
+    void aNewPressForgetsAnOlderOne();
     void noDropWhileTheEngineThinks();
     void knightSlidesAlongRankThenFile();
     void straightSlideFollowsTheSlope();
@@ -309,6 +312,34 @@ void TestChessBrd::escapeCancelsTheDrag() {
     QCOMPARE(board.BackingImage(), before);
     QTest::mouseRelease(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, D4));
     QCOMPARE(board.PieceAt(D4), ' '); // the release after Escape makes no move
+}
+
+// A pop-up menu takes the release of a right-click, so the board sees only its press. Neither the
+// pointer moving without a button nor a later press on an empty square may lift that piece.
+void TestChessBrd::aNewPressForgetsAnOlderOne() {
+    TChessBrd board;
+    board.SetCustomPieceSet(BlockPieceSet(40));
+    board.SetResizable(true); // the board follows the pointer even with no button down
+    board.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&board));
+    bool moved = false;
+    board.OnLegalMove = [&](TChessRules&, Square, Square) { moved = true; };
+    const QImage before = board.BoardPicture();
+    const QPoint e2 = Centre(board, E2);
+    QMouseEvent rightPress(QEvent::MouseButtonPress, e2, board.mapToGlobal(e2), Qt::RightButton, Qt::RightButton,
+                           Qt::NoModifier);
+    QApplication::sendEvent(&board, &rightPress);
+    QTest::keyClick(&board, Qt::Key_Escape); // closes the menu
+    QTest::mouseMove(&board, Centre(board, E3));
+    QCOMPARE(board.BoardPicture(), before);
+    QTest::mousePress(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, E5));
+    QTest::mouseMove(&board, Centre(board, E5) + QPoint(8, 8));
+    QTest::mouseMove(&board, Centre(board, E4));
+    QCOMPARE(board.BoardPicture(), before); // nothing floats
+    QTest::mouseRelease(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, E4));
+    QVERIFY(!moved);
+    QCOMPARE(board.PieceAt(E2), 'P');
+    QCOMPARE(board.PieceAt(E4), ' ');
 }
 
 void TestChessBrd::noDropWhileTheEngineThinks() {

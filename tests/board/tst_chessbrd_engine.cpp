@@ -4,6 +4,7 @@
 
 #include "ChessBrd.h"
 #include "ChessThread.h"
+#include "GameEndings.h"
 
 #include <QTest>
 #include <QThread>
@@ -25,6 +26,7 @@ class TestChessBrdEngine : public QObject {
 private Q_SLOTS:
     void computerAnswersAHumanMove();
     void stopDuringASearchPlaysNothing();
+    void stopAfterSteppingBackFromAFinishedGame();
     void computerAgainstComputerToTheEnd();
     void engineUnderpromotionIsPlayedAsChosen();
     void customEngineWithIllegalAnswer();
@@ -76,19 +78,44 @@ void TestChessBrdEngine::stopDuringASearchPlaysNothing() {
     QTRY_VERIFY_WITH_TIMEOUT(moved, SearchTimeoutMs);
 }
 
+// Stepping back from a mate leaves the game-over flag of the mating move; Stop must stop all the same.
+void TestChessBrdEngine::stopAfterSteppingBackFromAFinishedGame() {
+    TChessBrd board;
+    board.SetAnimateMoves(false);
+    board.OnMate = [](TChessRules&, Square, Square) {};
+    for (auto [from, to] : {std::pair{F2, F3}, {E7, E5}, {G2, G4}, {D8, H4}}) QVERIFY(board.MakeMove(from, to));
+    QVERIFY(board.GameOver());
+    QVERIFY(board.GotoMove(2, false)); // black to move, before the mate
+    bool moved = false;
+    board.OnLegalMove = [&](TChessRules&, Square, Square) { moved = true; };
+    board.SetComputerPlaysBlack(true);
+    board.StartEngine();
+    QVERIFY(board.Thinking());
+    board.StopThinking();
+    QVERIFY(!board.Thinking());
+    QTest::qWait(300); // far longer than a search of one ply
+    QVERIFY(!moved);
+    QCOMPARE(board.PieceAt(D8), 'q');
+}
+
 void TestChessBrdEngine::computerAgainstComputerToTheEnd() {
     TChessBrd board;
     board.SetAnimateMoves(false);
     board.SetSearchDepth(1);
-    QString ending;
-    board.OnMate = [&](TChessRules&, Square, Square) { ending = "mate"; };
-    board.OnDraw = [&](TChessRules&) { ending = ending.isEmpty() ? "draw" : ending; };
+    QStringList endings;
+    board.OnMate = [&](TChessRules&, Square, Square) { endings << "mate"; };
+    board.OnStaleMate = [&](TChessRules&, Square, Square) { endings << "stalemate"; };
+    board.OnNoMatingMaterial = [&](TChessRules&) { endings << "material"; };
+    board.OnThreefoldPosition = [&](TChessRules&) { endings << "repetition"; };
+    bool drawn = false;
+    board.OnDraw = [&](TChessRules&) { drawn = true; };
     board.SetComputerPlaysWhite(true);
     board.SetComputerPlaysBlack(true);
     board.StartEngine();
     QTRY_VERIFY_WITH_TIMEOUT(board.GameOver() || board.HistoryFull(), 5 * SearchTimeoutMs);
     QVERIFY2(board.GameOver(), "the game line filled up before the game ended");
-    QVERIFY(!ending.isEmpty());
+    QCOMPARE(endings, gameendings::EndingsOf(board)); // the events name what the position holds
+    QCOMPARE(drawn, endings != QStringList{"mate"});
     const std::string final = board.Position();
     QTest::qWait(200);
     QCOMPARE(board.Position(), final); // nothing moves after the end

@@ -80,6 +80,8 @@ private Q_SLOTS:
     void missingMaterial_data();
     void missingMaterial();
     void threefoldRepetitionBlocksEveryMove();
+    void repetitionsCountOnlyTheLinePlayed_data();
+    void repetitionsCountOnlyTheLinePlayed();
     void illegalMoveChangesNothing();
     void hooksAreCalled();
 
@@ -532,6 +534,52 @@ void TestRules::threefoldRepetitionBlocksEveryMove() {
     QVERIFY(rules.TakeBackMove());
     QVERIFY(!rules.IsThreefoldRepetition());
     QVERIFY(rules.IsLegalMove(F6, G8));
+}
+
+// Scripts of moves ("E2-E4"), "back" (take back one half-move) and "new" (a new game); the events
+// of the last move are compared. Records left from a line taken back, or from an earlier game,
+// must neither count as repetitions nor turn a repetition into a mate or a stalemate.
+void TestRules::repetitionsCountOnlyTheLinePlayed_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<bool>("repeated");
+    const QString queenShuffle = "F2-F3 E7-E6 E1-F2 D8-H4 F2-E3 H4-H5 E3-F2 H5-H4 F2-E3 H4-H5 E3-F2";
+    const QString knightShuffle = "G1-F3 G8-F6 F3-G1 F6-G8 G1-F3 G8-F6 F3-G1";
+    QTest::newRow("third check repeated after taking it back")
+        << queenShuffle + " H5-H4 back H5-H4"
+        << QStringList{"LegalMove 32 40", "Check 32 40", "ThreefoldPosition", "Draw", "Paint"} << true;
+    QTest::newRow("third check the first time")
+        << queenShuffle + " H5-H4"
+        << QStringList{"LegalMove 32 40", "Check 32 40", "ThreefoldPosition", "Draw", "Paint"} << true;
+    QTest::newRow("quiet repetition repeated after taking it back")
+        << knightShuffle + " F6-G8 back F6-G8"
+        << QStringList{"LegalMove 22 7", "ThreefoldPosition", "Draw", "Paint"} << true;
+    QTest::newRow("another move instead of the repetition")
+        << knightShuffle + " F6-G8 back B8-C6" << QStringList{"LegalMove 2 19", "Paint"} << false;
+    QTest::newRow("another check instead of the repetition")
+        << queenShuffle + " H5-H4 back F8-C5" << QStringList{"LegalMove 6 27", "Check 6 27", "Paint"} << false;
+    QTest::newRow("records of an earlier game")
+        << knightShuffle + " F6-G8 new " + knightShuffle + " B8-C6" << QStringList{"LegalMove 2 19", "Paint"}
+        << false;
+}
+
+void TestRules::repetitionsCountOnlyTheLinePlayed() {
+    QFETCH(QString, script);
+    QFETCH(QStringList, events);
+    QFETCH(bool, repeated);
+    TChessRules rules;
+    std::vector<std::string> log;
+    AttachEventLog(rules, log);
+    for (const QString& step : script.split(' ')) {
+        log.clear();
+        if (step == "back") QVERIFY(rules.TakeBackMove());
+        else if (step == "new") rules.NewGame();
+        else QVERIFY2(PlayLine(rules, step), qPrintable(step));
+    }
+    QCOMPARE(Events(log), events);
+    QCOMPARE(rules.IsThreefoldRepetition(), repeated);
+    QCOMPARE(rules.GameOver(), repeated);
+    QCOMPARE(rules.HasLegalMove(), !repeated); // the repetition block alone stops the game
 }
 
 void TestRules::illegalMoveChangesNothing() {

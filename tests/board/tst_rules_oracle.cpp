@@ -1,6 +1,8 @@
 // Plays long seeded random games on the rules and on the plain reference transcription side by side
 // and demands the same answer to every question after every move: the legality of all 4096 square
 // pairs, HasLegalMove, the repetition test, the events in order, the history records and the move list.
+// The games step back and forward through their lines and play on from earlier positions, with the
+// same move as before or another one, so records of abandoned lines lie ahead of the current move.
 
 #include "ChessRules.h"
 #include "RulesOracle.h"
@@ -8,6 +10,7 @@
 
 #include <QTest>
 #include <cstring>
+#include <optional>
 #include <random>
 
 using namespace rulestest;
@@ -80,37 +83,70 @@ bool SameState(const Pair& p, int ply) {
     return true;
 }
 
-// Plays a random game of up to `maxPlies`: mostly random legal moves, with captures preferred when
-// `hunt` is set (to reach bare endgames), sometimes stepping back a few half-moves and going on
-// from there, and sometimes shuffling a knight out and back to provoke repetitions.
-void PlayRandomGame(unsigned seed, int maxPlies, bool hunt) {
+// Steps through the line as a user does, on both boards: back one or a few half-moves, forward
+// again along the line kept, or straight to any move of it (which may be refused on both).
+void Step(Pair& p, std::mt19937& random) {
+    const int kind = int(random() % 3);
+    if (kind == 0) {
+        const int back = 1 + int(random() % 4);
+        for (int i = 0; i < back; ++i) QCOMPARE(p.rules.TakeBackMove(), p.reference.TakeBackMove());
+    } else if (kind == 1) {
+        QCOMPARE(p.rules.ReplayMove(), p.reference.ReplayMove());
+    } else {
+        const int moveNo = 1 + int(random() % p.reference.LastMoveNumber);
+        const bool white = random() % 2;
+        QCOMPARE(p.rules.GotoMove(moveNo, white), p.reference.GotoMove(moveNo, white));
+    }
+}
+
+std::optional<Move> IfLegal(const oracle::Rules& reference, int from, int to) {
+    if (!reference.IsLegalMove(from, to)) return std::nullopt;
+    return Move(from, to);
+}
+
+// The move that was played from the current position before the line was stepped back: replaying
+// it reaches the same positions again, with the records of the old line ahead.
+std::optional<Move> MovePlayedBefore(const oracle::Rules& reference) {
+    const oracle::HistoryRecord& record = reference.History[reference.CurrentMove][reference.WhiteToMove ? 0 : 1];
+    return IfLegal(reference, record.FromSq, record.ToSq);
+}
+
+// The side's own previous move backwards: two of them in a row bring back a placement seen before.
+std::optional<Move> OwnLastMoveUndone(const oracle::Rules& reference) {
+    if (reference.CurrentMove <= reference.FirstMoveNumber) return std::nullopt;
+    const oracle::HistoryRecord& record =
+        reference.History[reference.CurrentMove - 1][reference.WhiteToMove ? 0 : 1];
+    return IfLegal(reference, record.ToSq, record.FromSq);
+}
+
+// Plays a random game of up to `maxPlies` steps: mostly random legal moves, with captures preferred
+// when `hunt` is set (to reach bare endgames), a side's own last move undone in `shuffle` percent of
+// the moves to provoke repetitions, and sometimes a step through the line. A finished game is
+// stepped back and played on, half the time with the move played before.
+void PlayRandomGame(unsigned seed, int maxPlies, bool hunt, int shuffle) {
     std::mt19937 random(seed);
     Pair p;
+    bool stepped = false;
     for (int ply = 0; ply < maxPlies; ++ply) {
         QVERIFY2(SameState(p, ply), qPrintable(QString("seed %1").arg(seed)));
-        std::vector<Move> moves = LegalMoves(p.reference);
-        if (moves.empty() || p.reference.GameOver) break;
-        const int roll = int(random() % 100);
-        if (roll < 4 && p.reference.CurrentMove > 2) { // step back and continue from there
-            const int back = 1 + int(random() % 4);
-            for (int i = 0; i < back; ++i) {
-                const int n = p.reference.WhiteToMove ? p.reference.CurrentMove - 1 : p.reference.CurrentMove;
-                const bool white = !p.reference.WhiteToMove;
-                QCOMPARE(p.rules.TakeBackMove(), p.reference.GotoMove(n, white));
-            }
+        const oracle::Rules& r = p.reference;
+        std::vector<Move> moves = LegalMoves(r);
+        const bool atLineEnd = r.CurrentMove == r.LastMoveNumber && r.WhiteToMove == r.LastSideWhite;
+        const bool ended = moves.empty() || (r.GameOver && atLineEnd);
+        if (ended || int(random() % 100) < 6) {
+            Step(p, random);
+            if (QTest::currentTestFailed()) return;
+            stepped = true;
             continue;
         }
         Move move = moves[random() % moves.size()];
         if (hunt) {
             for (const Move& m : moves)
-                if (p.reference.PieceColorAt(m.second) != -1) move = m;
+                if (r.PieceColorAt(m.second) != -1) move = m;
         }
-        if (roll > 90) { // repeat the previous placement if a knight can go back
-            for (const Move& m : moves) {
-                const char piece = p.rules.PieceAt(Square(m.first));
-                if (piece == 'N' || piece == 'n') move = m;
-            }
-        }
+        if (int(random() % 100) < shuffle) move = OwnLastMoveUndone(r).value_or(move);
+        if (stepped && random() % 2) move = MovePlayedBefore(r).value_or(move);
+        stepped = false;
         p.promoteTo[0] = "qrbnQRBN"[random() % 8];
         p.log.clear();
         p.reference.Events.clear();
@@ -142,17 +178,21 @@ void TestRulesAgainstReference::randomGames_data() {
     QTest::addColumn<unsigned>("seed");
     QTest::addColumn<int>("plies");
     QTest::addColumn<bool>("hunt");
+    QTest::addColumn<int>("shuffle");
     for (unsigned seed = 1; seed <= 6; ++seed)
-        QTest::addRow("wandering %u", seed) << seed << 160 << false;
+        QTest::addRow("wandering %u", seed) << seed << 160 << false << 9;
     for (unsigned seed = 11; seed <= 14; ++seed)
-        QTest::addRow("capturing %u", seed) << seed << 200 << true;
+        QTest::addRow("capturing %u", seed) << seed << 200 << true << 9;
+    for (unsigned seed = 21; seed <= 24; ++seed)
+        QTest::addRow("repeating %u", seed) << seed << 160 << false << 60;
 }
 
 void TestRulesAgainstReference::randomGames() {
     QFETCH(unsigned, seed);
     QFETCH(int, plies);
     QFETCH(bool, hunt);
-    PlayRandomGame(seed, plies, hunt);
+    QFETCH(int, shuffle);
+    PlayRandomGame(seed, plies, hunt, shuffle);
 }
 
 // Odd set-ups the game allows through the position setter: several kings, none, pawns on the

@@ -7,6 +7,7 @@
 #include "FileSizeLimit.h"
 #include "FormMainTestSupport.h"
 #include "FormWidgets.h"
+#include "GameEndings.h"
 #include "IniFile.h"
 #include "Logbook.h"
 #include "SettingsFile.h"
@@ -17,12 +18,15 @@
 #include "UnitSettings.h"
 #include "UnitSound.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +34,21 @@
 namespace {
 
 constexpr int GameTimeoutMs = 240000;
+
+// The endings the window announced, named and ordered as gameendings::EndingsOf names them. Each has
+// a message box of its own (a mate's only with ShowMessages on).
+QStringList AnnouncedEndings(const DialogRecorder& dialogs) {
+    const QStringList texts = dialogs.MessageTexts();
+    auto shown = [&texts](const QString& start) {
+        return std::any_of(texts.begin(), texts.end(), [&start](const QString& text) { return text.startsWith(start); });
+    };
+    QStringList endings;
+    if (shown("Schachmatt")) endings << "mate";
+    if (shown("Remis durch Patt")) endings << "stalemate";
+    if (shown("Remis durch unzureichendes Material")) endings << "material";
+    if (shown("Remis durch dreifache Stellungswiederholung")) endings << "repetition";
+    return endings;
+}
 
 QStringList Paths(const TSoundRecorder& sounds) {
     QStringList paths;
@@ -54,6 +73,10 @@ private Q_SLOTS:
     void helpMeAgainstTheComputerDoesNotStallIt();
     void blitzWarningAndLossOnTime();
     void steppingThroughADecidedGame();
+    void repetitionAfterBackIsADrawNotAMate_data();
+    void repetitionAfterBackIsADrawNotAMate();
+    void stopHoldsAfterSteppingBackFromADecidedGame();
+    void boardMenuLeavesNoPieceInTheHand();
     void firstAndLastOnAnEmptyListDoNothing();
     void humanPromotesToAKnight();
     void engineKeepsItsOwnPromotion();
@@ -69,6 +92,7 @@ private:
     void WriteIni(const QString& text);
     TFormMain& NewWindow();
     void PlayUntilDecided(TFormMain& form);
+    void PlayScript(TFormMain& form, const QString& script);
 
     QTemporaryDir FDir;
     std::unique_ptr<TFormMain> FForm;
@@ -100,6 +124,21 @@ void TestFormMain::PlayUntilDecided(TFormMain& form) {
     form.BitBtnWeiterClick();
     QTRY_VERIFY_WITH_TIMEOUT(form.FGameOver || form.ChessBrd->HistoryFull(), GameTimeoutMs);
     QVERIFY2(form.FGameOver, "the game line filled up before the game was decided");
+}
+
+// Moves ("E2-E4") played by the humans, and "back": the Back button, then Weiter.
+void TestFormMain::PlayScript(TFormMain& form, const QString& script) {
+    for (const QString& step : script.split(' ', Qt::SkipEmptyParts)) {
+        if (step == "back") {
+            form.BitBtnZugZurueckClick();
+            form.BitBtnWeiterClick();
+            form.TimerAktualisierung.stop(); // the test ticks by hand
+            continue;
+        }
+        const Square from = SquareIndex(step.left(2).toStdString());
+        const Square to = SquareIndex(step.mid(3, 2).toStdString());
+        QVERIFY2(form.ChessBrd->PlayMove(from, to), qPrintable(step));
+    }
 }
 
 void TestFormMain::startsStoppedWithSettingsApplied() {
@@ -171,6 +210,7 @@ void TestFormMain::computerAgainstComputerToTheEnd() {
     QVERIFY(!form.TimerAktualisierung.isActive());
     QVERIFY(form.GameStopped);
     QVERIFY(form.ListBoxZuege->isEnabled());
+    QCOMPARE(AnnouncedEndings(*FDialogs), gameendings::EndingsOf(*form.ChessBrd));
     if (mated) {
         const int winner = form.LabelSpieler1Status->text() == "gewonnen" ? 1 : 2;
         QCOMPARE((winner == 1 ? form.LabelSpieler2Status : form.LabelSpieler1Status)->text(), "verloren");
@@ -186,7 +226,8 @@ void TestFormMain::computerAgainstComputerToTheEnd() {
         QCOMPARE(int(form.PartieDaten.Result()), 1);
         QCOMPARE(form.Logbook->Lines().last(), draw);
         QVERIFY(ReadWins().isEmpty());
-        QVERIFY(!FDialogs->Messages.isEmpty()); // the draw's explanation always shows
+        QVERIFY(!form.Logbook->Lines().contains("Schachmatt"));
+        QVERIFY(!AnnouncedEndings(*FDialogs).contains("mate")); // the draw's explanation always shows
     }
     // Weiter after the end re-arms the clock but moves nothing
     const std::string final = form.ChessBrd->Position();
@@ -312,6 +353,111 @@ void TestFormMain::steppingThroughADecidedGame() {
     QVERIFY(form.ChessBrd->PlayMove(B8, C6));
     QCOMPARE(form.ListBoxZuege->count(), 4);
     QCOMPARE(form.ListBoxZuege->item(3)->text().trimmed(), "B8-C6");
+}
+
+// Human against human: a position that came for the third time, taken back with Back and played
+// again, ends the game as a draw by repetition, never as a mate or stalemate; another move instead
+// lets the game go on.
+void TestFormMain::repetitionAfterBackIsADrawNotAMate_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("again");
+    QTest::addColumn<QStringList>("endings");
+    QTest::addColumn<bool>("check");
+    const QString queenShuffle = "F2-F3 E7-E6 E1-F2 D8-H4 F2-E3 H4-H5 E3-F2 H5-H4 F2-E3 H4-H5 E3-F2 H5-H4 back";
+    const QString knightShuffle = "G1-F3 G8-F6 F3-G1 F6-G8 G1-F3 G8-F6 F3-G1 F6-G8 back";
+    QTest::newRow("the third check again") << queenShuffle << "H5-H4" << QStringList{"repetition"} << true;
+    QTest::newRow("the third quiet move again") << knightShuffle << "F6-G8" << QStringList{"repetition"} << false;
+    QTest::newRow("another move instead") << knightShuffle << "B8-C6" << QStringList{} << false;
+}
+
+void TestFormMain::repetitionAfterBackIsADrawNotAMate() {
+    QFETCH(QString, script);
+    QFETCH(QString, again);
+    QFETCH(QStringList, endings);
+    QFETCH(bool, check);
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=0\nShowMessages=1\n[GameStart]\nPlayer1=0\nPlayer2=0\n");
+    TFormMain& form = NewWindow();
+    form.BitBtnWeiterClick();
+    form.TimerAktualisierung.stop();
+    PlayScript(form, script);
+    QCOMPARE(AnnouncedEndings(*FDialogs), QStringList{"repetition"}); // the first time, before Back
+    FDialogs->Messages.clear();
+    form.TimerAktualisierungTimer();
+    QVERIFY(form.ChessBrd->isEnabled());
+    Drag(*form.ChessBrd, SquareIndex(again.left(2).toStdString()), SquareIndex(again.mid(3, 2).toStdString()));
+    QCOMPARE(form.ListBoxZuege->count(), script.count('-'));
+
+    QCOMPARE(AnnouncedEndings(*FDialogs), endings);
+    QCOMPARE(gameendings::EndingsOf(*form.ChessBrd), endings);
+    QCOMPARE(FDialogs->MessageTexts().contains("Schach"), check);
+    QVERIFY(!form.Logbook->Lines().contains("Schachmatt"));
+    QVERIFY(ReadWins().isEmpty()); // no win counted, before Back or after
+    const QString draw = "Spiel durch Remis beendet";
+    if (endings.isEmpty()) {
+        QVERIFY(!form.FGameOver);
+        QVERIFY(form.ChessBrd->HasLegalMove());
+        return;
+    }
+    QVERIFY(form.FGameOver);
+    QCOMPARE(form.LabelSpieler1Status->text(), draw);
+    QCOMPARE(form.LabelSpieler2Status->text(), draw);
+    QCOMPARE(int(form.PartieDaten.Result()), TPartieDaten::ResultDraw);
+    QCOMPARE(form.Logbook->Lines().last(), draw);
+    for (const char* win : {"SOUND\\SPIWIN.WAV", "SOUND\\SPIWIN2.WAV"}) QVERIFY(!Paths(*FSounds).contains(win));
+}
+
+// Weiter after Back from a decided game lets the engine think again; Stop must stop it, and its
+// move must not arrive afterwards.
+void TestFormMain::stopHoldsAfterSteppingBackFromADecidedGame() {
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=0\n[GameStart]\nLevel=1\nPlayer1=0\nPlayer2=0\n");
+    TFormMain& form = NewWindow();
+    form.BitBtnWeiterClick();
+    form.TimerAktualisierung.stop();
+    PlayScript(form, "F2-F3 E7-E5 G2-G4 D8-H4");
+    QVERIFY(form.FGameOver);
+    QVERIFY(form.ChessBrd->GameOver());
+    form.BitBtnZugZurueckClick(); // black to move again, before the mate
+    const std::string beforeMate = form.ChessBrd->Position();
+    form.ComboBoxSpieler1->setCurrentIndex(pkComputer); // black
+    form.BitBtnWeiterClick();
+    form.TimerAktualisierung.stop();
+    QVERIFY(form.ChessBrd->Thinking());
+    form.BitBtnStopClick(); // no event is handled in between: the search cannot have come back yet
+    QVERIFY(!form.ChessBrd->Thinking());
+    QTest::qWait(500); // far longer than a search of one ply
+    QCOMPARE(form.ChessBrd->Position(), beforeMate);
+    QVERIFY(!form.ChessBrd->WhiteToMove());
+    QVERIFY(!form.FGameOver);
+}
+
+// The board's pop-up menu takes the release of the right-click that opened it; after Escape, a
+// press on an empty square and a drag must not carry the right-clicked piece along.
+void TestFormMain::boardMenuLeavesNoPieceInTheHand() {
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=0\n[GameStart]\nPlayer1=0\nPlayer2=0\n");
+    TFormMain& form = NewWindow();
+    form.BitBtnWeiterClick();
+    form.TimerAktualisierung.stop();
+    form.TimerAktualisierungTimer();
+    TChessBrd& board = *form.ChessBrd;
+    QVERIFY(board.isEnabled());
+    const QPoint e2 = Centre(board, E2);
+    QTest::mousePress(&board, Qt::RightButton, Qt::NoModifier, e2);
+    QContextMenuEvent menuRequest(QContextMenuEvent::Mouse, e2, board.mapToGlobal(e2)); // as a press raises it
+    QApplication::sendEvent(&board, &menuRequest);
+    QMenu& menu = *form.PopupMenuChessBrd;
+    QTRY_VERIFY(menu.isVisible());
+    QTest::mouseRelease(&menu, Qt::RightButton, Qt::NoModifier, QPoint(-5, -5)); // the menu takes it
+    if (menu.isVisible()) QTest::keyClick(&menu, Qt::Key_Escape);
+    QTRY_VERIFY(!menu.isVisible());
+    const QImage before = board.BoardPicture();
+    QTest::mousePress(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, E5));
+    QTest::mouseMove(&board, Centre(board, E5) + QPoint(8, 8));
+    QTest::mouseMove(&board, Centre(board, E4));
+    QCOMPARE(board.BoardPicture(), before); // nothing floats
+    QTest::mouseRelease(&board, Qt::LeftButton, Qt::NoModifier, Centre(board, E4));
+    QCOMPARE(board.PieceAt(E2), 'P');
+    QVERIFY(board.WhiteToMove());
+    QCOMPARE(form.ListBoxZuege->count(), 0);
 }
 
 void TestFormMain::firstAndLastOnAnEmptyListDoNothing() {

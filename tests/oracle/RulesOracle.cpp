@@ -209,8 +209,11 @@ bool Rules::BlackKingAttackedAfter(int oldSq, int newSq) const {
 }
 
 bool Rules::IsLegalMove(int oldSq, int newSq) const {
+    return !IsThreefoldRepetition() && IsLegalByChessRules(oldSq, newSq);
+}
+
+bool Rules::IsLegalByChessRules(int oldSq, int newSq) const {
     if (oldSq < 1 || oldSq > 64 || newSq < 1 || newSq > 64) return false;
-    if (IsThreefoldRepetition()) return false;
     if (WhiteToMove && PieceColorAt(oldSq) != 1) return false;
     if (!WhiteToMove && PieceColorAt(oldSq) != 0) return false;
     if (PieceColorAt(oldSq) == PieceColorAt(newSq)) return false;
@@ -228,11 +231,13 @@ bool Rules::IsLegalMove(int oldSq, int newSq) const {
     return !WhiteKingAttackedAfter(oldSq, newSq);
 }
 
-bool Rules::HasLegalMove() const {
+bool Rules::HasLegalMove() const { return !IsThreefoldRepetition() && HasMoveByChessRules(); }
+
+bool Rules::HasMoveByChessRules() const {
     for (int o = 1; o <= 64; ++o) {
         if (PieceColorAt(o) != (WhiteToMove ? 1 : 0)) continue;
         for (int n = 1; n <= 64; ++n) {
-            if (!IsLegalMove(o, n)) continue;
+            if (!IsLegalByChessRules(o, n)) continue;
             if (WhiteToMove ? !WhiteKingAttackedAfter(o, n) : !BlackKingAttackedAfter(o, n)) return true;
         }
     }
@@ -268,8 +273,7 @@ bool Rules::MakeMove(int oldSq, int newSq) {
     Board[oldSq] = ' ';
     if (!WhiteToMove) CurrentMove++;
     WhiteToMove = !WhiteToMove;
-    LastMoveNumber = CurrentMove;
-    LastSideWhite = WhiteToMove;
+    StoreNewPosition(); // mended: no record of a line taken back is read during this move
     Raise("LegalMove " + Sq(oldSq) + " " + Sq(newSq));
     if (captured != ' ') Raise("Capture " + Sq(oldSq) + " " + Sq(newSq) + " " + captured);
     if ((Board[newSq] == 'P' || Board[newSq] == 'p') && (RankOf(newSq) == 8 || RankOf(newSq) == 1)) {
@@ -311,7 +315,9 @@ bool Rules::MakeMove(int oldSq, int newSq) {
     if (oldSq == 5) CastlingAllowed &= ~12;
     if (oldSq == 8) CastlingAllowed &= ~4;
     if (oldSq == 1) CastlingAllowed &= ~8;
-    bool hasMoves = HasLegalMove();
+    StoreNewPosition();
+    // Mended: the repetition block does not count here, so a repetition is never a mate or stalemate.
+    bool hasMoves = HasMoveByChessRules();
     if (givesCheck) {
         Raise("Check " + Sq(oldSq) + " " + Sq(newSq));
         if (!hasMoves && HasMateHandler) {
@@ -340,12 +346,6 @@ bool Rules::MakeMove(int oldSq, int newSq) {
         Raise("NoMatingMaterial");
         drawn = true;
     }
-    HistoryRecord& after = History[CurrentMove][WhiteToMove ? 0 : 1];
-    after.Position = Position();
-    after.Castling = CastlingAllowed;
-    after.EnPassantSq = uint8_t(EnPassant);
-    LastMoveNumber = CurrentMove;
-    LastSideWhite = WhiteToMove;
     if (IsThreefoldRepetition()) {
         Raise("ThreefoldPosition");
         drawn = true;
@@ -356,6 +356,16 @@ bool Rules::MakeMove(int oldSq, int newSq) {
     }
     Raise("Paint");
     return true;
+}
+
+// The record of the position after the move, and the line's new end.
+void Rules::StoreNewPosition() {
+    HistoryRecord& after = History[CurrentMove][WhiteToMove ? 0 : 1];
+    after.Position = Position();
+    after.Castling = CastlingAllowed;
+    after.EnPassantSq = uint8_t(EnPassant);
+    LastMoveNumber = CurrentMove;
+    LastSideWhite = WhiteToMove;
 }
 
 void Rules::NewGame() {
@@ -383,5 +393,9 @@ bool Rules::GotoMove(int moveNo, bool whiteToMove) {
     CastlingAllowed = h.Castling;
     return true;
 }
+
+bool Rules::TakeBackMove() { return WhiteToMove ? GotoMove(CurrentMove - 1, false) : GotoMove(CurrentMove, true); }
+
+bool Rules::ReplayMove() { return WhiteToMove ? GotoMove(CurrentMove, false) : GotoMove(CurrentMove + 1, true); }
 
 } // namespace oracle

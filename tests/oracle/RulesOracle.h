@@ -35,12 +35,18 @@ public:
 
     bool IsLegalMove(int oldSq, int newSq) const;
     bool HasLegalMove() const;
+    // The same two by the rules of chess alone, without the repetition block: mate and stalemate
+    // are judged by these, so a repetition ends a game as a draw and never as a mate.
+    bool IsLegalByChessRules(int oldSq, int newSq) const;
+    bool HasMoveByChessRules() const;
     bool WhiteKingAttackedAfter(int oldSq, int newSq) const;
     bool BlackKingAttackedAfter(int oldSq, int newSq) const;
 
     bool MakeMove(int oldSq, int newSq);
     void NewGame();
     bool GotoMove(int moveNo, bool whiteToMove);
+    bool TakeBackMove();
+    bool ReplayMove();
     bool IsThreefoldRepetition() const;
 
     int CurrentMove = 1;
@@ -70,6 +76,7 @@ private:
     bool KingMoveOk(int oldSq, int newSq) const;
     bool RayReaches(int oldSq, int newSq, const int dirs[4][2]) const;
     void RemovePassedPawn(std::string& copy, char moving, int newSq) const;
+    void StoreNewPosition();
     void Raise(const std::string& text) { Events.push_back(text); }
 };
 
