@@ -160,6 +160,8 @@ private:
     void CreateStatisticsPanel();
     void ConnectBoardEvents();
     void ReadSettings();
+    void PlaceOnScreen(bool savedGeometry);
+    void CentreBoard();
     QAction* NewAction(const QString& name, const QString& caption, int tag, const QKeySequence& shortcut = {});
     QPushButton* NewSpeedButton(const QString& name, const QString& caption, int tag);
 

@@ -5,6 +5,7 @@
 #include "ChessBrd.h"
 
 #include <QDir>
+#include <QFontDatabase>
 #include <QPainter>
 #include <QTest>
 
@@ -30,6 +31,20 @@ QPoint Centre(const TChessBrd& board, Square sq) {
 void SavePicture(const TChessBrd& board, const QString& name) {
     const QString dir = qEnvironmentVariable("TESSARON_BOARD_PNG_DIR");
     if (!dir.isEmpty()) board.BoardPicture().save(QDir(dir).filePath(name + ".png"));
+}
+
+// The coordinates in a font read from a known file: the board's own default family resolves to
+// whatever the machine has installed, and the glyphs' ink differs from font to font.
+QFont KnownCoordFont() {
+    static const QString family = [] {
+        const int id = QFontDatabase::addApplicationFont(TESSARON_TEST_FONT);
+        const QStringList families = QFontDatabase::applicationFontFamilies(id);
+        return families.isEmpty() ? QString() : families.first();
+    }();
+    QFont font(family);
+    font.setPointSize(7);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return font;
 }
 
 QColor Pixel(const TChessBrd& board, QPoint at) { return board.BackingImage().pixelColor(at); }
@@ -160,7 +175,9 @@ void TestChessBrd::wrongPieceSetShapeIsIgnored() {
 // label was; so the numbers run 1 to 8 from the top and the letters H to A from the left.
 void TestChessBrd::coordinatesInBothOrientations() {
     TChessBrd normal, turned;
+    QVERIFY2(!KnownCoordFont().family().isEmpty(), TESSARON_TEST_FONT);
     for (TChessBrd* board : {&normal, &turned}) {
+        board->SetCoordFont(KnownCoordFont(), Qt::white);
         board->SetBorderColor(Qt::black);
         board->SetDisplayCoords(West | North | East | South);
     }
