@@ -29,10 +29,9 @@ QRect FitToArea(const TWishedGeometry& wished, const QRect& area, const QSize& s
     return {Narrow(left), Narrow(top), Narrow(width), Narrow(height)};
 }
 
-QRect CentredInArea(const QSize& size, const QRect& area, const QSize& smallest) {
-    const qint64 left = area.left() + (qint64{area.width()} - size.width()) / 2;
-    const qint64 top = area.top() + (qint64{area.height()} - size.height()) / 2;
-    return FitToArea({left, top, size.width(), size.height()}, area, smallest);
+TWishedGeometry CentredInArea(const QSize& size, const QRect& area) {
+    return {area.left() + (qint64{area.width()} - size.width()) / 2,
+            area.top() + (qint64{area.height()} - size.height()) / 2, size.width(), size.height()};
 }
 
 QPoint KeepInArea(const QPoint& topLeft, const QSize& size, const QRect& area) {

@@ -20,8 +20,8 @@ struct TWishedGeometry {
 // position moved just far enough for the whole window to lie inside the area.
 QRect FitToArea(const TWishedGeometry& wished, const QRect& area, const QSize& smallest);
 
-// A window of `size` centred in the area, fitted as above.
-QRect CentredInArea(const QSize& size, const QRect& area, const QSize& smallest);
+// A window of `size` centred in the area (it may stick out when it is larger).
+TWishedGeometry CentredInArea(const QSize& size, const QRect& area);
 
 // The top-left corner moved just far enough for a window of `size` to lie inside the area; a window
 // larger than the area keeps its top-left corner at the area's.

@@ -504,20 +504,32 @@ void TFormMain::ReadSettings() {
 }
 
 // The saved geometry, or the designed size centred, made whole on the screen it belongs to: a damaged
-// settings file must not open the window out of reach or larger than the screen.
+// settings file must not open the window out of reach or larger than the screen. Left and Top are
+// where the window's frame starts, as the window reports it when it is saved.
 void TFormMain::PlaceOnScreen(bool savedGeometry) {
-    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QScreen* screen = QGuiApplication::primaryScreen();
     if (!savedGeometry) {
-        if (primary) setGeometry(CentredInArea(size(), primary->availableGeometry(), SmallestWindowSize));
+        if (screen) FitOnScreen(CentredInArea(size(), screen->availableGeometry()), screen->availableGeometry());
         return;
     }
     const int left = ReadSetting("MainWindow", "Left", 0);
     const int top = ReadSetting("MainWindow", "Top", 0);
     const TWishedGeometry wished{left, top, ReadSetting("MainWindow", "Width", width()),
                                  ReadSetting("MainWindow", "Height", height())};
-    const QScreen* screen = QGuiApplication::screenAt(QPoint(left, top));
-    if (!screen) screen = primary;
-    if (screen) setGeometry(FitToArea(wished, screen->availableGeometry(), SmallestWindowSize));
+    if (const QScreen* saved = QGuiApplication::screenAt(QPoint(left, top))) screen = saved;
+    if (screen) FitOnScreen(wished, screen->availableGeometry());
+}
+
+// The whole window, frame included once it has one, on the area and no smaller than its contents
+// need; only a screen too small for that leaves the window sticking out to the right and below.
+void TFormMain::FitOnScreen(const TWishedGeometry& wished, const QRect& area) {
+    const QSize frame = frameGeometry().size() - size();
+    QRect fitted = FitToArea({wished.Left, wished.Top, wished.Width + frame.width(), wished.Height + frame.height()},
+                             area, SmallestWindowSize + frame);
+    fitted.setSize(fitted.size().expandedTo(minimumSizeHint() + frame));
+    fitted.moveTopLeft(KeepInArea(fitted.topLeft(), fitted.size(), area));
+    resize(fitted.size() - frame);
+    move(fitted.topLeft());
 }
 
 void TFormMain::ApplyDesign(bool modern) {
@@ -549,6 +561,9 @@ void TFormMain::FormResize() {
 void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!FFirstActivation) return;
+    // Only now is the frame's size known.
+    if (const QScreen* shownOn = screen())
+        FitOnScreen({x(), y(), width(), height()}, shownOn->availableGeometry());
     const QString resolved = SetLanguage(Settings().Language);
     if (!resolved.isEmpty()) Settings().Language = resolved;
 }
@@ -574,7 +589,7 @@ void TFormMain::WriteSettingsOnClose() {
     state.Level = ChessBrd->SearchDepth();
     state.Player1 = ComboBoxSpieler1->currentIndex();
     state.Player2 = ComboBoxSpieler2->currentIndex();
-    state.MainWindow = geometry();
+    state.MainWindow = QRect(pos(), size());
     Settings().FontName = ChessBrd->CoordFont().family();
     Settings().FontSize = ChessBrd->CoordFont().pointSize();
     Settings().FontColor = TColorFromColor(ChessBrd->CoordFontColor());
