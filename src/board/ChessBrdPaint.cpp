@@ -102,12 +102,14 @@ void TChessBrd::Paint() {
 }
 
 void TChessBrd::paintEvent(QPaintEvent* event) {
+    const bool otherScale = FBacking.devicePixelRatio() != devicePixelRatioF(); // moved to another screen
     if (!FBoardShown) FirstPaint();
-    else if (FBacking.devicePixelRatio() != devicePixelRatioF()) Paint(); // moved to a screen of another scale
+    else if (otherScale) Paint();
     QPainter painter(this);
     const QRect area = event->rect();
     const qreal ratio = FBacking.devicePixelRatio();
-    painter.drawImage(QRectF(area), FBacking, QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
+    painter.drawImage(QRectF(area), FBacking,
+                      QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
     if (FFloating) painter.drawPixmap(FFloatingAt, FFloatingImage);
 }
 

@@ -57,7 +57,8 @@ protected:
         if (!FCentreOn) return;
         const QSize size = this->frameGeometry().size();
         QPoint at = CenteredPosition(FCentreOn->frameGeometry(), size);
-        if (const QScreen* screen = FCentreOn->screen()) at = KeepInArea(at, size, screen->availableGeometry());
+        if (const QScreen* screen = FCentreOn->screen())
+            at = KeepInArea(at, size, screen->availableGeometry());
         this->move(at);
     }
 
@@ -135,7 +136,8 @@ QPoint CenteredPosition(const QRect& owner, const QSize& dialog) {
         const qint64 position = start + (end - start + 1 - length) / 2;
         return static_cast<int>(std::clamp<qint64>(position, 0, std::numeric_limits<int>::max()));
     };
-    return {centred(owner.left(), owner.right(), dialog.width()), centred(owner.top(), owner.bottom(), dialog.height())};
+    return {centred(owner.left(), owner.right(), dialog.width()),
+            centred(owner.top(), owner.bottom(), dialog.height())};
 }
 
 QString ToQtFilter(const QString& filter) {

@@ -15,7 +15,9 @@ qint64 HoldLength(qint64 length, qint64 smallest, qint64 areaLength) {
 }
 
 // Every value that reaches here has been held inside an area of int coordinates.
-int Narrow(qint64 value) { return static_cast<int>(value); }
+int Narrow(qint64 value) {
+    return static_cast<int>(value);
+}
 
 } // namespace
 

@@ -26,7 +26,9 @@ void TClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) Q_EMIT Clicked();
 }
 
-QRect TElidedLabel::TextArea() const { return contentsRect().adjusted(margin(), margin(), -margin(), -margin()); }
+QRect TElidedLabel::TextArea() const {
+    return contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+}
 
 QSize TElidedLabel::minimumSizeHint() const {
     const QMargins around = contentsMargins() + QMargins(margin(), margin(), margin(), margin());
@@ -34,7 +36,9 @@ QSize TElidedLabel::minimumSizeHint() const {
     return {ellipsis + around.left() + around.right(), QLabel::minimumSizeHint().height()};
 }
 
-bool TElidedLabel::IsElided() const { return fontMetrics().horizontalAdvance(text()) > TextArea().width(); }
+bool TElidedLabel::IsElided() const {
+    return fontMetrics().horizontalAdvance(text()) > TextArea().width();
+}
 
 // A label's own hint, if any, goes first; the whole text is shown only while it is cut.
 bool TElidedLabel::event(QEvent* event) {

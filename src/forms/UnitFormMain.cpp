@@ -509,7 +509,8 @@ void TFormMain::ReadSettings() {
 void TFormMain::PlaceOnScreen(bool savedGeometry) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!savedGeometry) {
-        if (screen) FitOnScreen(CentredInArea(size(), screen->availableGeometry()), screen->availableGeometry());
+        if (screen)
+            FitOnScreen(CentredInArea(size(), screen->availableGeometry()), screen->availableGeometry());
         return;
     }
     const int left = ReadSetting("MainWindow", "Left", 0);
@@ -524,8 +525,9 @@ void TFormMain::PlaceOnScreen(bool savedGeometry) {
 // need; only a screen too small for that leaves the window sticking out to the right and below.
 void TFormMain::FitOnScreen(const TWishedGeometry& wished, const QRect& area) {
     const QSize frame = frameGeometry().size() - size();
-    QRect fitted = FitToArea({wished.Left, wished.Top, wished.Width + frame.width(), wished.Height + frame.height()},
-                             area, SmallestWindowSize + frame);
+    QRect fitted =
+        FitToArea({wished.Left, wished.Top, wished.Width + frame.width(), wished.Height + frame.height()},
+                  area, SmallestWindowSize + frame);
     fitted.setSize(fitted.size().expandedTo(minimumSizeHint() + frame));
     fitted.moveTopLeft(KeepInArea(fitted.topLeft(), fitted.size(), area));
     resize(fitted.size() - frame);

@@ -213,7 +213,8 @@ int InkHeight(const QPixmap& piece) {
     int rows = 0;
     for (int y = 0; y < image.height(); ++y) {
         bool ink = false;
-        for (int x = 0; x < image.width() && !ink; ++x) ink = qAlpha(image.pixel(x, y)) > 127;
+        for (int x = 0; x < image.width() && !ink; ++x)
+            ink = qAlpha(image.pixel(x, y)) > 127;
         rows += ink ? 1 : 0;
     }
     return rows;

@@ -22,7 +22,8 @@ bool IsEnlarged(const QImage& image, const QRect& area) {
     for (int y = area.top(); y < area.bottom(); y += 2)
         for (int x = area.left(); x < area.right(); x += 2) {
             const QRgb pixel = image.pixel(x, y);
-            if (image.pixel(x + 1, y) != pixel || image.pixel(x, y + 1) != pixel || image.pixel(x + 1, y + 1) != pixel)
+            if (image.pixel(x + 1, y) != pixel || image.pixel(x, y + 1) != pixel ||
+                image.pixel(x + 1, y + 1) != pixel)
                 return false;
         }
     return true;

@@ -475,13 +475,18 @@ void TestFormMain::damagedWindowGeometryIsFittedToTheScreen() {
     TFormMain& form = NewWindow();
     const QRect screen = form.screen()->availableGeometry();
     const QRect frame = form.frameGeometry();
-    const QString shown = QString("%1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
+    const QString shown =
+        QString("%1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
     // what the window's contents need comes first; only that may stick out of a small screen
     const QSize needed = form.minimumSizeHint() + (frame.size() - form.size());
-    if (needed.width() <= screen.width()) QVERIFY2(frame.right() <= screen.right(), qPrintable(shown));
-    else QCOMPARE(frame.left(), screen.left());
-    if (needed.height() <= screen.height()) QVERIFY2(frame.bottom() <= screen.bottom(), qPrintable(shown));
-    else QCOMPARE(frame.top(), screen.top());
+    if (needed.width() <= screen.width())
+        QVERIFY2(frame.right() <= screen.right(), qPrintable(shown));
+    else
+        QCOMPARE(frame.left(), screen.left());
+    if (needed.height() <= screen.height())
+        QVERIFY2(frame.bottom() <= screen.bottom(), qPrintable(shown));
+    else
+        QCOMPARE(frame.top(), screen.top());
     QVERIFY2(frame.left() >= screen.left() && frame.top() >= screen.top(), qPrintable(shown));
     QVERIFY(form.width() >= std::min(480, screen.width()));
     QVERIFY(form.height() >= std::min(360, screen.height()));
