@@ -518,6 +518,10 @@ void TestFormMain::windowKeepsItsSizeWhateverItShows() {
     QTest::qWait(50);
     QCOMPARE(form.size(), size);
     QCOMPARE(form.LabelBestLineShow->text(), longLine); // the whole text is kept, only its display is cut
+    auto* bestLine = qobject_cast<TElidedLabel*>(form.LabelBestLineShow);
+    QVERIFY(bestLine && bestLine->IsElided());
+    form.LabelBestLineShow->setText("e2e4");
+    QVERIFY(!bestLine->IsElided());
     for (QAction* panel : {form.MenuItemShowStatistik, form.MenuItemShowButtons}) {
         panel->trigger();
         QTest::qWait(50);
