@@ -4,6 +4,7 @@
 #include "EngineSearch.h"
 
 #include <QMetaObject>
+#include <QtMath>
 #include <algorithm>
 
 namespace {
@@ -43,13 +44,13 @@ TChessBrd::~TChessBrd() { FThread.reset(); }
 // --- Appearance setters -----------------------------------------------------------------------------
 
 void TChessBrd::SetSizeOfSquare(int value) {
-    FSizeOfSquare = std::max(1, value);
+    FSizeOfSquare = std::clamp(value, 1, MaxSquareSize);
     ApplyControlSize();
     Paint();
 }
 
 void TChessBrd::SetSizeOfBorder(int value) {
-    FSizeOfBorder = std::max(0, value);
+    FSizeOfBorder = std::clamp(value, 0, MaxBorderSize);
     ApplyControlSize();
     Paint();
 }
@@ -99,15 +100,26 @@ void TChessBrd::SetResizeMinSize(int value) { FResizeMinSize = value >= FResizeM
 
 void TChessBrd::SetResizeMaxSize(int value) { FResizeMaxSize = value <= FResizeMinSize ? FResizeMinSize : value; }
 
+// The backing image has the screen's own pixels (twice as many each way on a screen scaled by 2),
+// and the pieces are made again whenever the size they are drawn at changes.
 void TChessBrd::ApplyControlSize() {
     const int width = BoardWidth();
     setFixedSize(width, width);
-    if (FBacking.size() != QSize(width, width)) {
-        FBacking = QImage(width, width, QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatioF();
+    const int device = qCeil(width * ratio);
+    if (FBacking.size() != QSize(device, device) || FBacking.devicePixelRatio() != ratio) {
+        FBacking = QImage(device, device, QImage::Format_RGB32);
+        FBacking.setDevicePixelRatio(ratio);
         FBacking.setDotsPerMeterX(ScreenDotsPerMeter);
         FBacking.setDotsPerMeterY(ScreenDotsPerMeter);
         FBacking.fill(FBorderColor);
     }
+    if (WishedPieceSize() != FDrawnPieceSize || FPieceRatio != ratio) BuildPieceImages();
+}
+
+int TChessBrd::WishedPieceSize() const {
+    const int grown = static_cast<int>(qint64{FPieceSize} * FSizeOfSquare / DefaultSquareSize);
+    return std::max(FPieceSize, std::min(FSizeOfSquare, grown));
 }
 
 // --- Engine control -----------------------------------------------------------------------------------

@@ -32,6 +32,10 @@ class TChessBrd : public QWidget, public TChessRules {
 public:
     static constexpr int DefaultSquareSize = 40;
     static constexpr int DefaultBorderSize = 24;
+    // Bounds of the board's own size, whatever a caller or a settings file asks for: the largest
+    // screens in use still fit the board, and its backing image stays well within memory.
+    static constexpr int MaxSquareSize = 256;
+    static constexpr int MaxBorderSize = 100;
 
     explicit TChessBrd(QWidget* parent = nullptr);
     ~TChessBrd() override;
@@ -42,6 +46,9 @@ public:
     int SizeOfBorder() const { return FSizeOfBorder; }
     void SetSizeOfBorder(int value);
     int PieceSize() const { return FPieceSize; }
+    // The edge at which the pieces are drawn: the set's cell, grown with squares larger than the
+    // default in proportion, up to the square (a set larger than the squares keeps its size).
+    int DrawnPieceSize() const { return FDrawnPieceSize; }
     bool WhiteOnTop() const { return FWhiteOnTop; }
     void SetWhiteOnTop(bool value);
     bool BoardLines() const { return FBoardLines; }
@@ -158,6 +165,7 @@ private:
     QRect InnerRect() const;
     QRect SquareRect(int sq) const;
     void ApplyControlSize();
+    int WishedPieceSize() const;
     void FinishDrawing(const QRect& area);
     void FillTiledOrPlain(class QPainter& painter, const QImage& texture, const QColor& color, const QRect& area);
     void DrawCoordinates(QPainter& painter);
@@ -182,6 +190,8 @@ private:
     int FSizeOfSquare = DefaultSquareSize;
     int FSizeOfBorder = DefaultBorderSize;
     int FPieceSize = DefaultSquareSize;
+    int FDrawnPieceSize = DefaultSquareSize;
+    qreal FPieceRatio = 1; // the device pixel ratio the piece images were made for
     bool FWhiteOnTop = false;
     bool FBoardLines = false;
     QPen FLineStyle;

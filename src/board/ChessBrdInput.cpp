@@ -65,15 +65,16 @@ void TChessBrd::AnimateMove(Square from, Square to, int delay) {
 }
 
 void TChessBrd::MoveFloatingPiece(const QPoint& topLeft) {
-    const QRect old(FFloatingAt, FFloatingImage.size());
+    const QSize size = FFloatingImage.deviceIndependentSize().toSize();
+    const QRect old(FFloatingAt, size);
     FFloatingAt = topLeft;
-    update(old.united(QRect(FFloatingAt, FFloatingImage.size())));
+    update(old.united(QRect(FFloatingAt, size)));
 }
 
 void TChessBrd::EndFloatingPiece() {
     if (!FFloating) return;
     FFloating = false;
-    update(QRect(FFloatingAt, FFloatingImage.size()));
+    update(QRect(FFloatingAt, FFloatingImage.deviceIndependentSize().toSize()));
     unsetCursor();
     releaseKeyboard();
 }

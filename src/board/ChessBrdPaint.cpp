@@ -14,12 +14,14 @@ namespace {
 constexpr std::string_view PieceLetters = "PNBRQKpnbrqk";
 constexpr int PieceKinds = 6;
 constexpr int PieceSetRows = 4;
+constexpr auto BuiltInSet = ":/pieces/SETCLASSIC40.bmp";
+constexpr auto BuiltInMasterSet = ":/pieces/SETCLASSICMASTER.png";
 
 // A texture counts only with both sides at least one pixel long.
 bool IsSet(const QImage& bitmap) { return bitmap.width() >= 1 && bitmap.height() >= 1; }
 
 // The piece over transparent ground: the mask's grey gives the coverage (black opaque, white clear).
-QPixmap MaskedPiece(const QImage& image, const QImage& mask) {
+QImage MaskedPiece(const QImage& image, const QImage& mask) {
     QImage piece = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < piece.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(piece.scanLine(y));
@@ -28,7 +30,36 @@ QPixmap MaskedPiece(const QImage& image, const QImage& mask) {
             row[x] = qRgba(qRed(row[x]), qGreen(row[x]), qBlue(row[x]), alpha);
         }
     }
-    return QPixmap::fromImage(piece);
+    return piece;
+}
+
+// The twelve pieces of a valid set in the order of PieceLetters, each with its mask made alpha.
+std::vector<QImage> CutPieces(const QImage& set) {
+    std::vector<QImage> pieces;
+    const int cell = set.height() / PieceSetRows;
+    if (cell < 1) return pieces;
+    for (int color = 0; color < 2; ++color)
+        for (int kind = 0; kind < PieceKinds; ++kind)
+            pieces.push_back(MaskedPiece(set.copy(kind * cell, 2 * color * cell, cell, cell),
+                                         set.copy(kind * cell, (2 * color + 1) * cell, cell, cell)));
+    return pieces;
+}
+
+// The built-in set drawn with large cells, cut once: larger pieces are scaled down from it and so
+// stay as crisp as the glyphs they were drawn from. Empty when the program was built without it.
+const std::vector<QImage>& BuiltInMaster() {
+    static const std::vector<QImage> pieces = [] {
+        const QImage set(BuiltInMasterSet);
+        return TChessBrd::IsValidPieceSet(set) ? CutPieces(set) : std::vector<QImage>{};
+    }();
+    return pieces;
+}
+
+// Scaled in premultiplied form, so the clear ground does not bleed dark into the piece's edge.
+QImage ScaledPiece(const QImage& piece, int edge) {
+    if (piece.width() == edge) return piece;
+    return piece.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+        .scaled(edge, edge, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace
@@ -71,9 +102,14 @@ void TChessBrd::Paint() {
 }
 
 void TChessBrd::paintEvent(QPaintEvent* event) {
+    const bool otherScale = FBacking.devicePixelRatio() != devicePixelRatioF(); // moved to another screen
     if (!FBoardShown) FirstPaint();
+    else if (otherScale) Paint();
     QPainter painter(this);
-    painter.drawImage(event->rect(), FBacking, event->rect());
+    const QRect area = event->rect();
+    const qreal ratio = FBacking.devicePixelRatio();
+    painter.drawImage(QRectF(area), FBacking,
+                      QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
     if (FFloating) painter.drawPixmap(FFloatingAt, FFloatingImage);
 }
 
@@ -207,11 +243,11 @@ QPixmap TChessBrd::PieceImage(char letter) const {
 void TChessBrd::DrawPiece(int sq, char letter) {
     const QPixmap image = PieceImage(letter);
     if (image.isNull() || !IsOnBoard(sq)) return;
-    const int off = (FSizeOfSquare - FPieceSize) / 2; // pieces are centred, never scaled
+    const int off = (FSizeOfSquare - FDrawnPieceSize) / 2; // centred, overlapping when larger
     const QPoint at = SquareOrigin(sq) + QPoint(off, off);
     QPainter painter(&FBacking);
     painter.drawPixmap(at, image);
-    FinishDrawing(QRect(at, QSize(FPieceSize, FPieceSize)));
+    FinishDrawing(QRect(at, QSize(FDrawnPieceSize, FDrawnPieceSize)));
 }
 
 void TChessBrd::RedrawSquare(Square sq) {
@@ -232,14 +268,10 @@ void TChessBrd::RedrawChangedSquares(std::string_view oldPosition) {
 }
 
 QPixmap TChessBrd::BuiltInPieceImage(char letter) {
-    static const QImage set(":/pieces/SETCLASSIC40.bmp");
+    static const std::vector<QImage> pieces = CutPieces(QImage(BuiltInSet));
     const size_t i = PieceLetters.find(letter);
-    const int cell = set.height() / PieceSetRows;
-    if (letter == '\0' || i == std::string_view::npos || cell < 1) return {};
-    const int kind = static_cast<int>(i % PieceKinds);
-    const int color = static_cast<int>(i / PieceKinds);
-    return MaskedPiece(set.copy(kind * cell, 2 * color * cell, cell, cell),
-                       set.copy(kind * cell, (2 * color + 1) * cell, cell, cell));
+    if (letter == '\0' || i >= pieces.size()) return {};
+    return QPixmap::fromImage(pieces[i]);
 }
 
 int TChessBrd::PieceImageIndex(char letter) const {
@@ -248,16 +280,23 @@ int TChessBrd::PieceImageIndex(char letter) const {
     return FPieceImageIndex[i / PieceKinds][i % PieceKinds];
 }
 
+// Pieces are made at the screen's own pixels. At their set's size on an ordinary screen they are the
+// set's cells as they are; larger ones of the built-in set come from its large master.
 void TChessBrd::BuildPieceImages() {
-    const QImage& source = IsValidPieceSet(FCustomPieceSet) ? FCustomPieceSet : FBuiltInPieceSet;
+    const bool custom = IsValidPieceSet(FCustomPieceSet);
+    const QImage& source = custom ? FCustomPieceSet : FBuiltInPieceSet;
     FPieceImages.clear();
     FPieceSize = source.height() / PieceSetRows;
+    FDrawnPieceSize = WishedPieceSize();
+    FPieceRatio = devicePixelRatioF();
     if (FPieceSize < 1) return;
-    for (int color = 0; color < 2; ++color)
-        for (int kind = 0; kind < PieceKinds; ++kind) {
-            const QImage image = source.copy(kind * FPieceSize, 2 * color * FPieceSize, FPieceSize, FPieceSize);
-            const QImage mask = source.copy(kind * FPieceSize, (2 * color + 1) * FPieceSize, FPieceSize, FPieceSize);
-            FPieceImageIndex[color][kind] = static_cast<int>(FPieceImages.size());
-            FPieceImages.push_back(MaskedPiece(image, mask));
-        }
+    const int edge = qRound(FDrawnPieceSize * FPieceRatio);
+    const bool fromMaster = !custom && edge > FPieceSize && !BuiltInMaster().empty();
+    const std::vector<QImage> pieces = fromMaster ? BuiltInMaster() : CutPieces(source);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        QPixmap image = QPixmap::fromImage(ScaledPiece(pieces[i], edge));
+        image.setDevicePixelRatio(FPieceRatio);
+        FPieceImageIndex[i / PieceKinds][i % PieceKinds] = static_cast<int>(FPieceImages.size());
+        FPieceImages.push_back(image);
+    }
 }

@@ -1,14 +1,18 @@
 #include "UnitDialogFunctions.h"
 
 #include "UnitLanguages.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringList>
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -54,7 +58,7 @@ QMessageBox::Icon IconOf(TMsgDlgType kind) {
 QWidget* OwnerOrActive(QWidget* owner) { return owner ? owner->window() : QApplication::activeWindow(); }
 
 // A dialog that centres itself on a window once it knows its final size, which message boxes
-// settle only while they are being shown.
+// settle only while they are being shown; it stays whole on the owner's screen.
 template <typename Dialog>
 class TCentered final : public Dialog {
 public:
@@ -65,7 +69,12 @@ public:
 protected:
     void showEvent(QShowEvent* event) override {
         Dialog::showEvent(event);
-        if (FCentreOn) this->move(CenteredPosition(FCentreOn->frameGeometry(), this->frameGeometry().size()));
+        if (!FCentreOn) return;
+        const QSize size = this->frameGeometry().size();
+        QPoint at = CenteredPosition(FCentreOn->frameGeometry(), size);
+        if (const QScreen* screen = FCentreOn->screen())
+            at = KeepInArea(at, size, screen->availableGeometry());
+        this->move(at);
     }
 
 private:
@@ -138,10 +147,14 @@ TDialogSeam& Seam() { return CurrentSeam() ? *CurrentSeam() : RealDialogs(); }
 TDialogSeam* SetDialogSeam(TDialogSeam* seam) { return std::exchange(CurrentSeam(), seam); }
 
 QPoint CenteredPosition(const QRect& owner, const QSize& dialog) {
-    // Integer division rounds toward zero, as the halves must.
-    const int left = owner.left() + (owner.width() - dialog.width()) / 2;
-    const int top = owner.top() + (owner.height() - dialog.height()) / 2;
-    return {std::max(0, left), std::max(0, top)};
+    // In 64 bits, since an owner's rectangle may be as large as an int allows; integer division
+    // rounds toward zero, as the halves must.
+    const auto centred = [](qint64 start, qint64 end, qint64 length) {
+        const qint64 position = start + (end - start + 1 - length) / 2;
+        return static_cast<int>(std::clamp<qint64>(position, 0, std::numeric_limits<int>::max()));
+    };
+    return {centred(owner.left(), owner.right(), dialog.width()),
+            centred(owner.top(), owner.bottom(), dialog.height())};
 }
 
 QString ToQtFilter(const QString& filter) {

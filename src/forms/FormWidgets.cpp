@@ -1,7 +1,10 @@
 #include "FormWidgets.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QToolTip>
 
 TColorDisc::TColorDisc(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
 
@@ -21,4 +24,36 @@ void TColorDisc::paintEvent(QPaintEvent*) {
 void TClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) Q_EMIT Clicked();
+}
+
+QRect TElidedLabel::TextArea() const {
+    return contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+}
+
+QSize TElidedLabel::minimumSizeHint() const {
+    const QMargins around = contentsMargins() + QMargins(margin(), margin(), margin(), margin());
+    const int ellipsis = fontMetrics().horizontalAdvance(QChar(0x2026));
+    return {ellipsis + around.left() + around.right(), QLabel::minimumSizeHint().height()};
+}
+
+bool TElidedLabel::IsElided() const {
+    return fontMetrics().horizontalAdvance(text()) > TextArea().width();
+}
+
+// A label's own hint, if any, goes first; the whole text is shown only while it is cut.
+bool TElidedLabel::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty() && IsElided()) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+void TElidedLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QRect area = TextArea();
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
+    style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
+                          isEnabled(), shown, foregroundRole());
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Two small controls the windows need and Qt lacks: a coloured disc (a shape with a brush colour)
-// and a label that can be clicked like a button.
+// Small controls the windows need and Qt lacks: a coloured disc (a shape with a brush colour), a
+// label that can be clicked like a button, and a label that cuts a long text instead of widening
+// its window.
 
 #include <QLabel>
 #include <QWidget>
@@ -30,4 +31,22 @@ Q_SIGNALS:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// Shows as much of its text as fits, ending in an ellipsis, and the whole text as its tooltip while
+// it is cut. It asks its layout for little room, so a long text never makes the window grow;
+// text() keeps the whole text.
+class TElidedLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override;
+    bool IsElided() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRect TextArea() const;
 };

@@ -14,6 +14,7 @@
 #include "UnitLanguages.h"
 #include "UnitSettings.h"
 #include "UnitSound.h"
+#include "WindowPlacement.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -38,6 +39,8 @@ constexpr auto ProductName = "TESSARON";
 constexpr int StatisticsPanelWidth = 261;
 constexpr int DefaultWidth = 980;
 constexpr int DefaultHeight = 720;
+// Smaller than this the window shows too little of the game to be of use.
+constexpr QSize SmallestWindowSize(480, 360);
 constexpr int RefreshIntervalMs = 250;
 constexpr int CalcDisplayIntervalMs = 500;
 constexpr int InitialSearchDepth = 3;
@@ -308,23 +311,31 @@ void TFormMain::CreateToolBar() {
 void TFormMain::CreateBoardPanel() {
     PanelChessBoard = new QWidget(this);
     PanelChessBoard->setObjectName("PanelChessBoard");
-    auto* layout = new QGridLayout(PanelChessBoard);
-    layout->setContentsMargins(0, 0, 0, 0);
     ChessBrd = new TChessBrd(PanelChessBoard);
     ChessBrd->setObjectName("ChessBrd");
     ChessBrd->setEnabled(false);
     ChessBrd->SetSearchDepth(InitialSearchDepth);
     ChessBrd->SetAnimateMoves(true);
     ChessBrd->setContextMenuPolicy(Qt::CustomContextMenu);
-    layout->addWidget(ChessBrd, 0, 0, Qt::AlignCenter);
-    PanelChessBoard->setMinimumSize(ChessBrd->size());
+    // The board is placed by hand, not by a layout: a layout would make the board's size the
+    // panel's minimum, and a board grown with the window would then hold the window at that size.
     // The board follows its panel, which the window's layout sizes only after the window's own resize.
     PanelChessBoard->installEventFilter(this);
+    ChessBrd->installEventFilter(this);
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == PanelChessBoard && event->type() == QEvent::Resize) FormResize();
+    if (event->type() == QEvent::Resize && (watched == PanelChessBoard || watched == ChessBrd)) {
+        if (watched == PanelChessBoard) FormResize();
+        CentreBoard();
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// A board larger than its panel keeps its top-left corner in view.
+void TFormMain::CentreBoard() {
+    const QSize room = PanelChessBoard->size() - ChessBrd->size();
+    ChessBrd->move(std::max(0, room.width() / 2), std::max(0, room.height() / 2));
 }
 
 QPushButton* TFormMain::NewSpeedButton(const QString& name, const QString& caption, int tag) {
@@ -356,10 +367,11 @@ void TFormMain::CreateButtonPanel() {
     connect(ButtonPlayBestMove, &QPushButton::clicked, this, &TFormMain::ButtonPlayBestMoveClick);
     connect(ButtonEndCalc, &QPushButton::clicked, this, &TFormMain::ButtonEndCalcClick);
 
-    LabelDepthShow = new QLabel("0", PanelButtons);
-    LabelNodesShow = new QLabel("0", PanelButtons);
-    LabelScoreShow = new QLabel("0", PanelButtons);
-    LabelBestLineShow = new QLabel(PanelButtons);
+    // The search display's texts grow during a search; they are cut rather than let widen the window.
+    LabelDepthShow = new TElidedLabel("0", PanelButtons);
+    LabelNodesShow = new TElidedLabel("0", PanelButtons);
+    LabelScoreShow = new TElidedLabel("0", PanelButtons);
+    LabelBestLineShow = new TElidedLabel(PanelButtons);
     LabelDepthShow->setObjectName("LabelDepthShow");
     LabelNodesShow->setObjectName("LabelNodesShow");
     LabelScoreShow->setObjectName("LabelScoreShow");
@@ -395,14 +407,14 @@ void TFormMain::CreateStatisticsPanel() {
         int name, disc, total, perMove;
     };
     auto player = [this, layout](int n, const QColor& disc, Tags tags) {
-        auto* name = new QLabel(QString("Spieler %1").arg(n), PanelStatistics);
+        auto* name = new TElidedLabel(QString("Spieler %1").arg(n), PanelStatistics);
         name->setObjectName(QString("LabelSpieler%1").arg(n));
         name->setProperty("Tag", tags.name);
         QFont bold = name->font();
         bold.setBold(true);
         name->setFont(bold);
         name->setCursor(Qt::PointingHandCursor);
-        auto* status = new QLabel("Status:", PanelStatistics);
+        auto* status = new TElidedLabel("Status:", PanelStatistics);
         status->setObjectName(QString("LabelSpieler%1Status").arg(n));
         status->setProperty("Tag", 2103);
         auto* shape = new TColorDisc(PanelStatistics);
@@ -475,14 +487,7 @@ void TFormMain::CreateStatisticsPanel() {
 void TFormMain::ReadSettings() {
     ReadStartSettings();
     TSettings& s = Settings();
-    if (s.SaveMainWin) {
-        const QRect fallback(0, 0, width(), height());
-        setGeometry(ReadSetting("MainWindow", "Left", 0), ReadSetting("MainWindow", "Top", 0),
-                    ReadSetting("MainWindow", "Width", fallback.width()),
-                    ReadSetting("MainWindow", "Height", fallback.height()));
-    } else if (QScreen* screen = QApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    PlaceOnScreen(s.SaveMainWin);
     SetHintsEnabled(s.ShowHints);
     PanelStatistics->setVisible(s.ShowStatistik);
     MenuItemShowStatistik->setChecked(s.ShowStatistik);
@@ -499,6 +504,37 @@ void TFormMain::ReadSettings() {
         s.PlaySp = false;
     }
     ApplyDesign(s.ModernDesign);
+}
+
+// The saved geometry, or the designed size centred, made whole on the screen it belongs to: a damaged
+// settings file must not open the window out of reach or larger than the screen. Left and Top are
+// where the window's frame starts, as the window reports it when it is saved.
+void TFormMain::PlaceOnScreen(bool savedGeometry) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!savedGeometry) {
+        if (screen)
+            FitOnScreen(CentredInArea(size(), screen->availableGeometry()), screen->availableGeometry());
+        return;
+    }
+    const int left = ReadSetting("MainWindow", "Left", 0);
+    const int top = ReadSetting("MainWindow", "Top", 0);
+    const TWishedGeometry wished{left, top, ReadSetting("MainWindow", "Width", width()),
+                                 ReadSetting("MainWindow", "Height", height())};
+    if (const QScreen* saved = QGuiApplication::screenAt(QPoint(left, top))) screen = saved;
+    if (screen) FitOnScreen(wished, screen->availableGeometry());
+}
+
+// The whole window, frame included once it has one, on the area and no smaller than its contents
+// need; only a screen too small for that leaves the window sticking out to the right and below.
+void TFormMain::FitOnScreen(const TWishedGeometry& wished, const QRect& area) {
+    const QSize frame = frameGeometry().size() - size();
+    QRect fitted =
+        FitToArea({wished.Left, wished.Top, wished.Width + frame.width(), wished.Height + frame.height()},
+                  area, SmallestWindowSize + frame);
+    fitted.setSize(fitted.size().expandedTo(minimumSizeHint() + frame));
+    fitted.moveTopLeft(KeepInArea(fitted.topLeft(), fitted.size(), area));
+    resize(fitted.size() - frame);
+    move(fitted.topLeft());
 }
 
 void TFormMain::ApplyDesign(bool modern) {
@@ -523,14 +559,16 @@ void TFormMain::ApplyDesign(bool modern) {
 void TFormMain::FormResize() {
     if (!Settings().BrdAutoResize || QCoreApplication::closingDown()) return;
     const int side = std::min(PanelChessBoard->width(), PanelChessBoard->height());
-    PanelChessBoard->setMinimumSize(0, 0); // the board may shrink with the window again
-    const int square = (side - 2 * ChessBrd->SizeOfBorder()) / 8;
+    const int square = std::min((side - 2 * ChessBrd->SizeOfBorder()) / 8, TChessBrd::MaxSquareSize);
     if (square > 0 && square != ChessBrd->SizeOfSquare()) ChessBrd->SetSizeOfSquare(square);
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!FFirstActivation) return;
+    // Only now is the frame's size known.
+    if (const QScreen* shownOn = screen())
+        FitOnScreen({x(), y(), width(), height()}, shownOn->availableGeometry());
     const QString resolved = SetLanguage(Settings().Language);
     if (!resolved.isEmpty()) Settings().Language = resolved;
     ReportRefusedSettingsFile(this);
@@ -564,7 +602,7 @@ void TFormMain::WriteSettingsOnClose() {
     state.Level = ChessBrd->SearchDepth();
     state.Player1 = StoredKind(1);
     state.Player2 = StoredKind(2);
-    state.MainWindow = geometry();
+    state.MainWindow = QRect(pos(), size());
     Settings().FontName = ChessBrd->CoordFont().family();
     Settings().FontSize = ChessBrd->CoordFont().pointSize();
     Settings().FontColor = TColorFromColor(ChessBrd->CoordFontColor());

@@ -24,6 +24,7 @@ class QVBoxLayout;
 class TColorDisc;
 class TClickableLabel;
 class TLogbook;
+struct TWishedGeometry;
 
 // Which controls a moment of the game leaves usable.
 enum TControlState { csGameEnd = 0, csRunning = 1, csStopped = 2, csInitial = 9 };
@@ -160,6 +161,9 @@ private:
     void CreateStatisticsPanel();
     void ConnectBoardEvents();
     void ReadSettings();
+    void PlaceOnScreen(bool savedGeometry);
+    void FitOnScreen(const TWishedGeometry& wished, const QRect& area);
+    void CentreBoard();
     QAction* NewAction(const QString& name, const QString& caption, int tag, const QKeySequence& shortcut = {});
     QPushButton* NewSpeedButton(const QString& name, const QString& caption, int tag);
 

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
@@ -34,6 +35,20 @@ void SavePicture(const TChessBrd& board, const QString& name) {
     if (!dir.isEmpty()) board.BoardPicture().save(QDir(dir).filePath(name + ".png"));
 }
 
+// The coordinates in a font read from a known file: the board's own default family resolves to
+// whatever the machine has installed, and the glyphs' ink differs from font to font.
+QFont KnownCoordFont() {
+    static const QString family = [] {
+        const int id = QFontDatabase::addApplicationFont(TESSARON_TEST_FONT);
+        const QStringList families = QFontDatabase::applicationFontFamilies(id);
+        return families.isEmpty() ? QString() : families.first();
+    }();
+    QFont font(family);
+    font.setPointSize(7);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return font;
+}
+
 QColor Pixel(const TChessBrd& board, QPoint at) { return board.BackingImage().pixelColor(at); }
 
 // Drags with real mouse events: press, move past the drag distance, release.
@@ -56,6 +71,10 @@ private Q_SLOTS:
     void piecesAreCentredNotScaled_data();
     void piecesAreCentredNotScaled();
     void wrongPieceSetShapeIsIgnored();
+    void piecesGrowWithLargerSquares_data();
+    void piecesGrowWithLargerSquares();
+    void builtInPiecesStayCrispWhenGrown();
+    void boardSizeIsBounded();
     void coordinatesInBothOrientations();
     void texturesTileFromTheCorner();
     void onlyChangedSquaresAreRepainted();
@@ -159,11 +178,102 @@ void TestChessBrd::wrongPieceSetShapeIsIgnored() {
     QVERIFY(!TChessBrd::IsValidPieceSet(QImage(240, 161, QImage::Format_RGB32)));
 }
 
+void TestChessBrd::piecesGrowWithLargerSquares_data() {
+    QTest::addColumn<int>("cell");
+    QTest::addColumn<int>("square");
+    QTest::addColumn<int>("drawn");
+    QTest::newRow("32 on 80: in proportion") << 32 << 80 << 64;
+    QTest::newRow("40 on 100: the whole square") << 40 << 100 << 100;
+    QTest::newRow("60 on 100: no larger than the square") << 60 << 100 << 100;
+    QTest::newRow("80 on 60: a larger set keeps its size") << 80 << 60 << 80;
+    QTest::newRow("40 on 30: smaller squares change nothing") << 40 << 30 << 40;
+}
+
+// Squares beyond the default size make the pieces grow with them, centred as before.
+void TestChessBrd::piecesGrowWithLargerSquares() {
+    QFETCH(int, cell);
+    QFETCH(int, square);
+    QFETCH(int, drawn);
+    TChessBrd board;
+    board.SetCustomPieceSet(BlockPieceSet(cell));
+    board.SetSizeOfSquare(square);
+    QCOMPARE(board.PieceSize(), cell);
+    QCOMPARE(board.DrawnPieceSize(), drawn);
+    std::string placement(64, ' ');
+    placement[E4 - 1] = 'Q';
+    board.SetPosition(placement);
+    const int offset = (square - drawn) / 2;
+    const QPoint corner = board.SquareOrigin(E4) + QPoint(offset, offset);
+    QCOMPARE(Pixel(board, corner + QPoint(1, 1)), QColor(Qt::red));
+    QCOMPARE(Pixel(board, corner + QPoint(drawn - 2, drawn - 2)), QColor(Qt::red));
+    QVERIFY(Pixel(board, corner - QPoint(1, 1)) != QColor(Qt::red));
+    QVERIFY(Pixel(board, corner + QPoint(drawn, drawn)) != QColor(Qt::red));
+}
+
+// The height of a piece's ink, in rows of its image that are more than half opaque.
+int InkHeight(const QPixmap& piece) {
+    const QImage image = piece.toImage().convertToFormat(QImage::Format_ARGB32);
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < image.width() && !ink; ++x)
+            ink = qAlpha(image.pixel(x, y)) > 127;
+        rows += ink ? 1 : 0;
+    }
+    return rows;
+}
+
+// The built-in set, grown, comes from its large master: the pieces fill the square as they fill a
+// 40 pixel one, and their edges are as sharp as at 40 pixels rather than smeared by enlarging.
+void TestChessBrd::builtInPiecesStayCrispWhenGrown() {
+    TChessBrd board;
+    const int inkAt40 = InkHeight(board.PieceImage('k'));
+    const QImage at40 = board.PieceImage('k').toImage();
+    for (int square : {56, 100, 200}) {
+        board.SetSizeOfSquare(square);
+        SavePicture(board, QString("board-built-in-%1").arg(square));
+        QCOMPARE(board.DrawnPieceSize(), square);
+        const QPixmap king = board.PieceImage('k');
+        QCOMPARE(king.size(), QSize(square, square));
+        const double grown = double(InkHeight(king)) / square;
+        QVERIFY2(std::abs(grown - double(inkAt40) / 40) < 0.05, qPrintable(QString::number(grown)));
+        // An enlarged 40 pixel piece would have soft rows of half-opaque pixels about as many as its
+        // growth factor at every edge; the master's edge is at most two pixels wide.
+        const QImage image = king.toImage().convertToFormat(QImage::Format_ARGB32);
+        const int middle = square / 2;
+        int soft = 0;
+        for (int x = 0; x < square; ++x) {
+            const int alpha = qAlpha(image.pixel(x, middle));
+            soft += alpha > 16 && alpha < 240 ? 1 : 0;
+        }
+        QVERIFY2(soft <= 6, qPrintable(QString("%1 soft pixels at %2").arg(soft).arg(square)));
+    }
+    board.SetSizeOfSquare(40);
+    QCOMPARE(board.PieceImage('k').toImage(), at40); // at its own size the set is drawn as it is
+}
+
+// Whatever size is asked for, the board and its backing image stay within their bounds.
+void TestChessBrd::boardSizeIsBounded() {
+    TChessBrd board;
+    board.SetSizeOfSquare(std::numeric_limits<int>::max());
+    board.SetSizeOfBorder(std::numeric_limits<int>::max());
+    const int largest = 8 * TChessBrd::MaxSquareSize + 2 * TChessBrd::MaxBorderSize;
+    QCOMPARE(board.width(), largest);
+    QCOMPARE(board.BackingImage().size(), QSize(largest, largest));
+    board.SetSizeOfSquare(-5);
+    board.SetSizeOfBorder(-5);
+    QCOMPARE(board.SizeOfSquare(), 1);
+    QCOMPARE(board.SizeOfBorder(), 0);
+    QCOMPARE(board.width(), 8);
+}
+
 // The label of a rank seen on a normal board appears, on a turned board, where the other end's
 // label was; so the numbers run 1 to 8 from the top and the letters H to A from the left.
 void TestChessBrd::coordinatesInBothOrientations() {
     TChessBrd normal, turned;
+    QVERIFY2(!KnownCoordFont().family().isEmpty(), TESSARON_TEST_FONT);
     for (TChessBrd* board : {&normal, &turned}) {
+        board->SetCoordFont(KnownCoordFont(), Qt::white);
         board->SetBorderColor(Qt::black);
         board->SetDisplayCoords(West | North | East | South);
     }

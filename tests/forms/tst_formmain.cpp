@@ -28,6 +28,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -87,6 +88,9 @@ private Q_SLOTS:
     void settingsWrittenOnClose();
     void failedSaveOnCloseIsReported();
     void oversizedSettingsFileIsReportedOnce();
+    void damagedWindowGeometryIsFittedToTheScreen_data();
+    void damagedWindowGeometryIsFittedToTheScreen();
+    void windowKeepsItsSizeWhateverItShows();
 
 private:
     void WriteIni(const QString& text);
@@ -616,6 +620,82 @@ void TestFormMain::oversizedSettingsFileIsReportedOnce() {
     QCOMPARE(FDialogs->MessageTexts().filter(SettingsFileName()).size(), 1);
     form.close();
     QCOMPARE(QFileInfo(SettingsFileName()).size(), MaxSettingsFileSize + 1);
+}
+
+void TestFormMain::damagedWindowGeometryIsFittedToTheScreen_data() {
+    QTest::addColumn<QString>("section");
+    QTest::newRow("huge") << "Left=2147483647\nTop=2147483647\nWidth=2147483647\nHeight=2147483647\n";
+    QTest::newRow("negative") << "Left=-2147483648\nTop=-90000\nWidth=-2147483648\nHeight=-1\n";
+    QTest::newRow("off screen, size kept") << "Left=-3000\nTop=5000\nWidth=500\nHeight=400\n";
+}
+
+// Whatever the section says, the window opens whole on the screen at a usable size, the board stays
+// within its own bounds, and what is written back is the window as it was shown.
+void TestFormMain::damagedWindowGeometryIsFittedToTheScreen() {
+    QFETCH(QString, section);
+    WriteIni("[Common]\nLanguage=German\nSaveOptions=1\nSaveMainWin=1\n[MainWindow]\n" + section);
+    TFormMain& form = NewWindow();
+    const QRect screen = form.screen()->availableGeometry();
+    const QRect frame = form.frameGeometry();
+    const QString shown =
+        QString("%1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
+    // what the window's contents need comes first; only that may stick out of a small screen
+    const QSize needed = form.minimumSizeHint() + (frame.size() - form.size());
+    if (needed.width() <= screen.width())
+        QVERIFY2(frame.right() <= screen.right(), qPrintable(shown));
+    else
+        QCOMPARE(frame.left(), screen.left());
+    if (needed.height() <= screen.height())
+        QVERIFY2(frame.bottom() <= screen.bottom(), qPrintable(shown));
+    else
+        QCOMPARE(frame.top(), screen.top());
+    QVERIFY2(frame.left() >= screen.left() && frame.top() >= screen.top(), qPrintable(shown));
+    QVERIFY(form.width() >= std::min(480, screen.width()));
+    QVERIFY(form.height() >= std::min(360, screen.height()));
+    const int largestBoard = 8 * TChessBrd::MaxSquareSize + 2 * TChessBrd::MaxBorderSize;
+    QVERIFY(form.ChessBrd->width() <= largestBoard);
+    QVERIFY(form.ChessBrd->BackingImage().width() <= largestBoard * form.devicePixelRatio());
+    const QRect placed(form.pos(), form.size());
+    form.close();
+    TIniFile ini;
+    QVERIFY(ini.Load(FDir.filePath("tessaron.ini")));
+    QCOMPARE(QRect(ini.Value("MainWindow", "Left").toInt(), ini.Value("MainWindow", "Top").toInt(),
+                   ini.Value("MainWindow", "Width").toInt(), ini.Value("MainWindow", "Height").toInt()),
+             placed);
+    FForm.reset();
+    TFormMain& again = NewWindow(); // and it opens there again, without creeping
+    QCOMPARE(QRect(again.pos(), again.size()), placed);
+}
+
+// Long texts and panels hidden and shown again never make the window larger than the user left it.
+void TestFormMain::windowKeepsItsSizeWhateverItShows() {
+    WriteIni("[Common]\nLanguage=German\nBrdAutoResize=1\n");
+    TFormMain& form = NewWindow();
+    const QSize size = form.size();
+    const QString longLine = QString("e2e4 e7e5 g1f3 b8c6 f1b5 a7a6 ").repeated(12);
+    form.LabelBestLineShow->setText(longLine);
+    form.LabelSpieler1Status->setText(longLine);
+    form.LabelSpieler2->setText(longLine);
+    form.LabelNodesShow->setText(QString::number(std::numeric_limits<qint64>::max()));
+    QTest::qWait(50);
+    QCOMPARE(form.size(), size);
+    QCOMPARE(form.LabelBestLineShow->text(), longLine); // the whole text is kept, only its display is cut
+    auto* bestLine = qobject_cast<TElidedLabel*>(form.LabelBestLineShow);
+    QVERIFY(bestLine && bestLine->IsElided());
+    form.LabelBestLineShow->setText("e2e4");
+    QVERIFY(!bestLine->IsElided());
+    for (QAction* panel : {form.MenuItemShowStatistik, form.MenuItemShowButtons}) {
+        panel->trigger();
+        QTest::qWait(50);
+        QCOMPARE(form.size(), size);
+        panel->trigger();
+        QTest::qWait(50);
+        QCOMPARE(form.size(), size);
+    }
+    QVERIFY(form.PanelStatistics->isVisible());
+    QVERIFY(form.PanelButtons->isVisible());
+    QVERIFY(form.ChessBrd->width() <= form.PanelChessBoard->width());
+    QVERIFY(form.ChessBrd->height() <= form.PanelChessBoard->height());
 }
 
 QTEST_MAIN(TestFormMain)

@@ -41,8 +41,8 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString* error
         QStringLiteral("Draws a chess piece-set bitmap from a font's chess glyphs."));
     parser.addHelpOption();
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("BMP file to write."), QStringLiteral("file"),
-                                    kDefaultOutput);
+                                    QStringLiteral("Bitmap to write: PNG for a .png name, else BMP."),
+                                    QStringLiteral("file"), kDefaultOutput);
     const QCommandLineOption size({QStringLiteral("s"), QStringLiteral("size")},
                                   QStringLiteral("Cell size in pixels."), QStringLiteral("pixels"),
                                   QString::number(kDefaultCellSize));
@@ -107,7 +107,9 @@ int main(int argc, char* argv[]) {
         return fail(QStringLiteral("%1 is not a font with all twelve chess glyphs").arg(options->font));
 
     const QImage sheet = pieceset::renderSheet(*glyphs, options->cellSize, *style);
-    if (!save(sheet, options->output, "BMP", &error)) return fail(error);
+    const QByteArray format =
+        options->output.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ? "PNG" : "BMP";
+    if (!save(sheet, options->output, format, &error)) return fail(error);
     if (!options->preview.isEmpty() && !save(pieceset::renderPreview(sheet, options->cellSize, kPreviewScale),
                                              options->preview, "PNG", &error)) {
         return fail(error);
