@@ -233,6 +233,8 @@ void ReportRefusedSettingsFile(QWidget* owner) {
 }
 
 void ReportSettingsNotSaved(QWidget* owner) {
+    // A refused file is left alone on purpose, and the user was told so at start.
+    if (RefusedSettingsFile() == SettingsFileName()) return;
     const QString text = LoadLangString(5101, "Die Einstellungen konnten nicht in %s gespeichert werden. "
                                               "Die Datei ist unverändert geblieben.");
     ShowCenteredMessage(QString(text).replace("%s", QDir::toNativeSeparators(SettingsFileName())),
