@@ -164,6 +164,7 @@ void AddSuite() {
     QTest::newRow("en passant pinned") << "8/8/8/KPp4r/8/8/8/7k w - c6 0 1" << 5;
     QTest::newRow("promotions") << "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1" << 5;
     QTest::newRow("racing pawns") << "8/1P5k/8/8/8/8/p5K1/8 w - - 0 1" << 5;
+    QTest::newRow("three pawns each side promoting") << "7k/PPP5/8/8/8/8/5ppp/K7 w - - 0 1" << 3;
     QTest::newRow("promotion by capture") << "1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1" << 5;
     QTest::newRow("promoted and checking")
         << "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8" << 5;
