@@ -48,7 +48,7 @@ void TEngineBoard::Load(const TPositionSnapshot& position) {
     FFifty = 0;
     FPly = 0;
     FFirstMove[0] = 0;
-    FCheckState[0] = TCheckState::Unknown;
+    FSafety[0] = {};
     FStackFull = false;
 }
 
@@ -128,13 +128,15 @@ bool TEngineBoard::EngineMakeMove(TEngineMove move) {
     const int to = move.To;
     const int bits = move.Bits;
     if (FColor[from] != FSide) return false; // not a move of this position; the masks could not follow it
+    if (LeavesCheckUnanswered(from, to, bits)) return false;
     if ((bits & MoveCastling) && !MoveCastlingRook(to)) return false;
 
     const int mover = FPiece[from];
+    const bool needsTest = MayExposeOwnKing(from, mover, bits);
     const int captured = FPiece[to];
     FUndo[FPly] = {move, captured, FCastle, FEp, FFifty};
     ++FPly;
-    FCheckState[FPly] = TCheckState::Unknown;
+    FSafety[FPly].State = TCheckState::Unknown;
     FCastle &= CastleMask[from] & CastleMask[to];
     const int behind = FSide == EngineWhite ? to + PawnStep : to - PawnStep; // the square a pawn passed
     FEp = (bits & MoveDoubleStep) ? behind : -1;
@@ -145,24 +147,50 @@ bool TEngineBoard::EngineMakeMove(TEngineMove move) {
     if (bits & MoveEnPassant) Clear(behind);
     std::swap(FSide, FXSide);
 
-    if (!MoverMayBeInCheck(from, mover, bits)) return true;
-    if (InCheck(FXSide)) {
+    if (needsTest && InCheck(FXSide)) {
         EngineTakeBack();
         return false;
     }
     return true;
 }
 
-// Called after the move: a mover that was not in check can only have uncovered an attack on its king
-// along a line through the square it left, unless the king itself moved or en passant emptied a
-// second square.
-bool TEngineBoard::MoverMayBeInCheck(int from, int mover, int bits) const {
-    if (FCheckState[FPly - 1] != TCheckState::NotInCheck || mover == EngineKing || (bits & MoveEnPassant))
-        return true;
-    const Bitboard kings = FPieces[FXSide][EngineKing];
-    if (kings == 0) return false;
+// Known before the move: in check, a move other than the king's (or an en-passant capture, which
+// empties a second square) must take the only checker or step between it and the king; against two
+// checkers only the king can move. Castling out of check is never allowed.
+bool TEngineBoard::LeavesCheckUnanswered(int from, int to, int bits) const {
+    const TKingSafety& safety = FSafety[FPly];
+    if (safety.State != TCheckState::InCheck) return false;
+    if (bits & MoveCastling) return true;
+    if (FPiece[from] == EngineKing || (bits & MoveEnPassant)) return false;
+    return (safety.Answers & Bit(to)) == 0;
+}
+
+// A mover that is not in check can only uncover an attack on its king by taking away the one piece
+// between it and an enemy slider, unless the king itself moves or en passant empties a second square.
+bool TEngineBoard::MayExposeOwnKing(int from, int mover, int bits) {
+    TKingSafety& safety = FSafety[FPly];
+    if (safety.State != TCheckState::NotInCheck || mover == EngineKing || (bits & MoveEnPassant)) return true;
+    if (!safety.PinsKnown) {
+        safety.Pinned = PinnedPieces();
+        safety.PinsKnown = true;
+    }
+    return (safety.Pinned & Bit(from)) != 0;
+}
+
+std::uint64_t TEngineBoard::PinnedPieces() const {
+    const Bitboard kings = FPieces[FSide][EngineKing];
+    if (kings == 0) return 0;
     const int king = std::countr_zero(kings);
-    return ((Attacks.DiagonalLines[king] | Attacks.StraightLines[king]) & Bit(from)) != 0;
+    const Bitboard* enemy = FPieces[FXSide];
+    Bitboard sliders = (Attacks.DiagonalLines[king] & (enemy[EngineBishop] | enemy[EngineQueen])) |
+                       (Attacks.StraightLines[king] & (enemy[EngineRook] | enemy[EngineQueen]));
+    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    Bitboard pinned = 0;
+    for (; sliders != 0; sliders &= sliders - 1) {
+        const Bitboard between = Attacks.Between[king][std::countr_zero(sliders)] & occupied;
+        if (between != 0 && (between & (between - 1)) == 0) pinned |= between & FOccupied[FSide];
+    }
+    return pinned;
 }
 
 void TEngineBoard::EngineTakeBack() {
@@ -188,9 +216,18 @@ void TEngineBoard::EngineTakeBack() {
 }
 
 bool TEngineBoard::SideToMoveInCheck() {
-    const bool check = InCheck(FSide);
-    FCheckState[FPly] = check ? TCheckState::InCheck : TCheckState::NotInCheck;
-    return check;
+    TKingSafety& safety = FSafety[FPly];
+    safety = {};
+    const Bitboard kings = FPieces[FSide][EngineKing];
+    const int king = std::countr_zero(kings);
+    const Bitboard checkers = kings != 0 ? Attackers(king, FXSide) : 0;
+    if (checkers == 0) {
+        safety.State = TCheckState::NotInCheck;
+        return false;
+    }
+    safety.State = TCheckState::InCheck;
+    if ((checkers & (checkers - 1)) == 0) safety.Answers = checkers | Attacks.Between[king][std::countr_zero(checkers)];
+    return true;
 }
 
 // --- Attacks -------------------------------------------------------------------------------------------
@@ -214,6 +251,20 @@ bool TEngineBoard::Attacked(int sq, int s) const {
     for (; sliders != 0; sliders &= sliders - 1)
         if ((Attacks.Between[sq][std::countr_zero(sliders)] & occupied) == 0) return true;
     return false;
+}
+
+Bitboard TEngineBoard::Attackers(int sq, int s) const {
+    const Bitboard* own = FPieces[s];
+    Bitboard found = (Attacks.PawnAttackers[s][sq] & own[EnginePawn]) | (Attacks.Knight[sq] & own[EngineKnight]) |
+                     (Attacks.King[sq] & own[EngineKing]);
+    Bitboard sliders = (Attacks.DiagonalLines[sq] & (own[EngineBishop] | own[EngineQueen])) |
+                       (Attacks.StraightLines[sq] & (own[EngineRook] | own[EngineQueen]));
+    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    for (; sliders != 0; sliders &= sliders - 1) {
+        const int slider = std::countr_zero(sliders);
+        if ((Attacks.Between[sq][slider] & occupied) == 0) found |= Bit(slider);
+    }
+    return found;
 }
 
 // --- Perft ---------------------------------------------------------------------------------------------

@@ -108,8 +108,11 @@ public:
     void EngineTakeBack();
     bool InCheck(int s) const;
     bool Attacked(int sq, int s) const;
-    // InCheck(Side), remembered for this ply: the moves made from here then need a full attack test
-    // only when they might uncover one on their own king.
+    // The pieces of colour s that attack sq.
+    std::uint64_t Attackers(int sq, int s) const;
+    // InCheck(Side), remembered for this ply with the checkers: the moves made from here then need a
+    // full attack test only when they might leave their own king attacked, and in check most are
+    // refused without being made.
     bool SideToMoveInCheck();
 
     // --- History counters that order quiet moves ---------------------------------------------------
@@ -143,7 +146,9 @@ private:
     int FittingEnPassant(int ep) const;
     bool HasPiece(int sq, int color, int piece) const { return FColor[sq] == color && FPiece[sq] == piece; }
 
-    bool MoverMayBeInCheck(int from, int mover, int bits) const;
+    bool LeavesCheckUnanswered(int from, int to, int bits) const;
+    bool MayExposeOwnKing(int from, int mover, int bits);
+    std::uint64_t PinnedPieces() const;
 
     // Put and Lift change a square whose content is known; Place and Clear any square.
     inline void Put(int sq, int color, int piece);
@@ -170,8 +175,15 @@ private:
     static constexpr int NotSorted = -1;
     std::array<int, EngineMaxPly> FSortedFrom{};
     std::array<TUndoEntry, EngineMaxPly> FUndo{};
+    // What the side to move faces at each ply, found once per node.
     enum class TCheckState : std::uint8_t { Unknown, InCheck, NotInCheck };
-    std::array<TCheckState, EngineMaxPly + 1> FCheckState{}; // of the side to move at each ply
+    struct TKingSafety {
+        TCheckState State = TCheckState::Unknown;
+        bool PinsKnown = false;
+        std::uint64_t Answers = 0; // in check: the squares a move other than the king's must reach
+        std::uint64_t Pinned = 0;  // not in check: own pieces that alone shield the king from a slider
+    };
+    std::array<TKingSafety, EngineMaxPly + 1> FSafety{};
     int FHistory[EngineSquares][EngineSquares] = {};
     bool FStackFull = false;
     const TPieceSquareValues* FValues;
