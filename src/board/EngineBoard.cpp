@@ -85,6 +85,41 @@ void TEngineBoard::Lift(int sq, int color, int piece) {
     FPiece[sq] = EngineEmpty;
 }
 
+// The mover of the side to move goes from `from` (as `piece`) to the empty square `to` (as `placed`,
+// which differs after a promotion).
+void TEngineBoard::Shift(int from, int to, int piece, int placed) {
+    const Bitboard fromTo = Bit(from) | Bit(to);
+    FOccupied[FSide] ^= fromTo;
+    FPieces[FSide][piece] ^= Bit(from);
+    FPieces[FSide][placed] ^= Bit(to);
+    const auto& values = (*FValues)[FSide];
+    FValueSum[FSide] += values[placed][to] - values[piece][from];
+    FColor[from] = EngineEmpty;
+    FPiece[from] = EngineEmpty;
+    FColor[to] = FSide;
+    FPiece[to] = placed;
+}
+
+// Shift backwards, leaving `to` empty; the caller restores the sums from the undo entry.
+void TEngineBoard::Unshift(int from, int to, int piece, int placed) {
+    const Bitboard fromTo = Bit(from) | Bit(to);
+    FOccupied[FSide] ^= fromTo;
+    FPieces[FSide][piece] ^= Bit(from);
+    FPieces[FSide][placed] ^= Bit(to);
+    FColor[to] = EngineEmpty;
+    FPiece[to] = EngineEmpty;
+    FColor[from] = FSide;
+    FPiece[from] = piece;
+}
+
+// Put without the sums, for taking back; the caller restores the sums from the undo entry.
+void TEngineBoard::Restore(int sq, int color, int piece) {
+    FColor[sq] = color;
+    FPiece[sq] = piece;
+    FPieces[color][piece] |= Bit(sq);
+    FOccupied[color] |= Bit(sq);
+}
+
 void TEngineBoard::Place(int sq, int color, int piece) {
     Clear(sq);
     Put(sq, color, piece);
@@ -129,12 +164,13 @@ bool TEngineBoard::EngineMakeMove(TEngineMove move) {
     const int bits = move.Bits;
     if (FColor[from] != FSide) return false; // not a move of this position; the masks could not follow it
     if (LeavesCheckUnanswered(from, to, bits)) return false;
+    const int captured = FPiece[to];
+    // Written before the castling rook moves, so that the sums are those of the position before.
+    FUndo[FPly] = {move, captured, FCastle, FEp, FFifty, {FValueSum[EngineWhite], FValueSum[EngineBlack]}};
     if ((bits & MoveCastling) && !MoveCastlingRook(to)) return false;
 
     const int mover = FPiece[from];
     const bool needsTest = MayExposeOwnKing(from, mover, bits);
-    const int captured = FPiece[to];
-    FUndo[FPly] = {move, captured, FCastle, FEp, FFifty};
     ++FPly;
     FSafety[FPly].State = TCheckState::Unknown;
     FCastle &= CastleMask[from] & CastleMask[to];
@@ -142,8 +178,7 @@ bool TEngineBoard::EngineMakeMove(TEngineMove move) {
     FEp = (bits & MoveDoubleStep) ? behind : -1;
     FFifty = (bits & (MoveCapture | MovePawn)) ? 0 : FFifty + 1;
     if (captured != EngineEmpty) Lift(to, FColor[to], captured);
-    Lift(from, FSide, mover);
-    Put(to, FSide, (bits & MovePromotion) ? move.Promote : mover);
+    Shift(from, to, mover, (bits & MovePromotion) ? move.Promote : mover);
     if (bits & MoveEnPassant) Clear(behind);
     std::swap(FSide, FXSide);
 
@@ -203,16 +238,17 @@ void TEngineBoard::EngineTakeBack() {
     const int from = undo.Move.From;
     const int to = undo.Move.To;
     const int bits = undo.Move.Bits;
-    const int moved = FPiece[to];
-    Lift(to, FSide, moved);
-    Put(from, FSide, (bits & MovePromotion) ? EnginePawn : moved);
-    if (undo.Captured != EngineEmpty) Put(to, FXSide, undo.Captured);
+    const int placed = FPiece[to];
+    Unshift(from, to, (bits & MovePromotion) ? EnginePawn : placed, placed);
+    if (undo.Captured != EngineEmpty) Restore(to, FXSide, undo.Captured);
     if (bits & MoveCastling) {
         const TCastlingPath* path = CastlingPathTo(to);
         Clear(path->RookTo);
         Place(path->RookFrom, FSide, EngineRook);
     }
-    if (bits & MoveEnPassant) Place(FSide == EngineBlack ? to - PawnStep : to + PawnStep, FXSide, EnginePawn);
+    if (bits & MoveEnPassant) Restore(FSide == EngineBlack ? to - PawnStep : to + PawnStep, FXSide, EnginePawn);
+    FValueSum[EngineWhite] = undo.ValueSum[EngineWhite];
+    FValueSum[EngineBlack] = undo.ValueSum[EngineBlack];
 }
 
 bool TEngineBoard::SideToMoveInCheck() {

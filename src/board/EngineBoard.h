@@ -63,6 +63,7 @@ struct TUndoEntry {
     int Castle = 0;
     int Ep = -1;
     int Fifty = 0;
+    int ValueSum[2] = {}; // the board's piece-square sums before the move
 };
 
 // The board with its move stacks. Colour and piece arrays are the truth; per-colour and per-piece
@@ -155,6 +156,9 @@ private:
     inline void Lift(int sq, int color, int piece);
     inline void Place(int sq, int color, int piece);
     inline void Clear(int sq);
+    inline void Shift(int from, int to, int piece, int placed);
+    inline void Unshift(int from, int to, int piece, int placed);
+    inline void Restore(int sq, int color, int piece);
 
     std::array<int, EngineSquares> FColor{};
     std::array<int, EngineSquares> FPiece{};
