@@ -136,6 +136,7 @@ private:
     template <bool CapturesOnly> void GenerateMoves();
     template <bool CapturesOnly> void GeneratePawnMoves(int sq);
     template <bool CapturesOnly> void GeneratePieceMoves(int sq, int piece);
+    std::uint64_t PawnsWithCaptures() const;
     void GenerateCastling();
     void GenerateEnPassant();
     void Append(int from, int to, int promote, int bits, int score);

@@ -35,7 +35,9 @@ template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     FStackFull = false;
     FLastMove[FPly] = FFirstMove[FPly];
     FSortedFrom[FPly] = NotSorted;
-    for (Bitboard own = FOccupied[FSide]; own != 0; own &= own - 1) {
+    Bitboard movers = FOccupied[FSide];
+    if constexpr (CapturesOnly) movers = (movers & ~FPieces[FSide][EnginePawn]) | PawnsWithCaptures();
+    for (Bitboard own = movers; own != 0; own &= own - 1) {
         const int sq = std::countr_zero(own);
         if (FPiece[sq] == EnginePawn)
             GeneratePawnMoves<CapturesOnly>(sq);
@@ -78,12 +80,16 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int p
         return;
     }
     if constexpr (CapturesOnly) {
-        // Only the first piece on each ray can be taken.
+        // Only the first piece on each ray can be taken, and only rays holding an enemy piece need a look.
+        const Bitboard enemy = FOccupied[FXSide];
+        const Bitboard lines = (piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
+                               (piece != EngineBishop ? Attacks.StraightLines[sq] : 0);
+        if ((lines & enemy) == 0) return;
         const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
         for (int d = 0; d < DirectionCount[piece]; ++d) {
             const int ray = RayIndex.Of[piece][d];
+            if ((Attacks.Rays[sq][ray] & enemy) == 0) continue;
             const Bitboard blockers = Attacks.Rays[sq][ray] & occupied;
-            if (blockers == 0) continue;
             const int to = NearestOnRay(blockers, ray);
             if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to));
         }
@@ -102,6 +108,25 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int p
             Append(sq, to, 0, 0, FHistory[sq][to]);
         }
     }
+}
+
+// The pawns of the side to move that can take something or step onto the last rank; the others have
+// nothing to add to a list of captures.
+Bitboard TEngineBoard::PawnsWithCaptures() const {
+    constexpr Bitboard FileA = 0x0101010101010101ull;
+    constexpr Bitboard FileH = FileA << LastFile;
+    constexpr Bitboard WhiteSeventhRank = Bitboard{0xFF} << BoardFiles;                   // a7..h7
+    constexpr Bitboard BlackSecondRank = Bitboard{0xFF} << (EngineSquares - 2 * BoardFiles); // a2..h2
+    const Bitboard enemy = FOccupied[FXSide];
+    // A white pawn takes towards lower squares, a black one towards higher; a victim on the h-file is
+    // never taken towards the a-file, nor one on the a-file towards the h-file.
+    constexpr int FallingDiagonal = PawnStep + 1; // a8 towards h1
+    constexpr int RisingDiagonal = PawnStep - 1;  // a1 towards h8
+    const Bitboard takers =
+        FSide == EngineWhite
+            ? ((enemy & ~FileH) << FallingDiagonal) | ((enemy & ~FileA) << RisingDiagonal) | WhiteSeventhRank
+            : ((enemy & ~FileH) >> RisingDiagonal) | ((enemy & ~FileA) >> FallingDiagonal) | BlackSecondRank;
+    return FPieces[FSide][EnginePawn] & takers;
 }
 
 // By the rights alone: whether the king may pass is decided when the move is made.
