@@ -137,6 +137,7 @@ private:
     template <bool CapturesOnly> void GeneratePawnMoves(int sq);
     template <bool CapturesOnly> void GeneratePieceMoves(int sq, int piece);
     std::uint64_t PawnsWithCaptures() const;
+    void CollectTied(int i);
     void GenerateCastling();
     void GenerateEnPassant();
     void Append(int from, int to, int promote, int bits, int score);
@@ -175,10 +176,15 @@ private:
     std::array<TGenEntry, MoveStackSize> FStack{};
     std::array<int, EngineMaxPly> FFirstMove{};
     std::array<int, EngineMaxPly> FLastMove{};
-    // From this entry on the ply's moves are known to be in descending order; NotSorted until the
-    // first pick after generating has looked.
-    static constexpr int NotSorted = -1;
-    std::array<int, EngineMaxPly> FSortedFrom{};
+    // The entries sharing the highest score not yet picked at a ply: their positions are
+    // FTiedAt[Next .. End - 1], valid while PickBest is called for NextPick.
+    struct TTiedGroup {
+        int NextPick = -1;
+        int Next = 0;
+        int End = 0;
+    };
+    std::array<TTiedGroup, EngineMaxPly> FTied{};
+    std::array<std::int16_t, MoveStackSize> FTiedAt{};
     std::array<TUndoEntry, EngineMaxPly> FUndo{};
     // What the side to move faces at each ply, found once per node.
     enum class TCheckState : std::uint8_t { Unknown, InCheck, NotInCheck };

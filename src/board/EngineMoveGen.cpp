@@ -34,7 +34,7 @@ template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     assert(FPly < EngineMaxPly - 1);
     FStackFull = false;
     FLastMove[FPly] = FFirstMove[FPly];
-    FSortedFrom[FPly] = NotSorted;
+    FTied[FPly] = {};
     Bitboard movers = FOccupied[FSide];
     if constexpr (CapturesOnly) movers = (movers & ~FPieces[FSide][EnginePawn]) | PawnsWithCaptures();
     for (Bitboard own = movers; own != 0; own &= own - 1) {
@@ -169,28 +169,31 @@ void TEngineBoard::Append(int from, int to, int promote, int bits, int score) {
                       score};
 }
 
-// Entries from FSortedFrom on are known to descend, so their best is their first and only the part
-// before them needs a look. Picking keeps that part sorted, so most picks cost little.
+// The first of the highest-scored entries from i on is the first of all entries that share that score,
+// and those stay where they are until they are picked: the entries that make room for them come from
+// the front and score no more. So one scan finds the whole group, and its members are handed out
+// in order until it is used up, which makes a run of equal scores (quiet moves without history) cost
+// a single scan.
 void TEngineBoard::PickBest(int i) {
-    const int last = FLastMove[FPly];
-    int& sortedFrom = FSortedFrom[FPly];
-    if (sortedFrom == NotSorted) {
-        sortedFrom = last - 1;
-        while (sortedFrom > i && FStack[sortedFrom - 1].Score >= FStack[sortedFrom].Score) --sortedFrom;
-    }
-    if (i >= sortedFrom) return;
-    int best = i;
-    int bestScore = FStack[i].Score;
-    for (int j = i + 1; j < sortedFrom; ++j) {
-        if (FStack[j].Score > bestScore) {
-            best = j;
-            bestScore = FStack[j].Score;
-        }
-    }
-    if (FStack[sortedFrom].Score > bestScore) best = sortedFrom;
-    std::swap(FStack[i], FStack[best]);
-    // The entry that made room may not fit at the head of the sorted part.
-    const bool headMisfits = sortedFrom + 1 < last && FStack[sortedFrom].Score < FStack[sortedFrom + 1].Score;
-    if (best == sortedFrom && headMisfits) ++sortedFrom;
+    TTiedGroup& group = FTied[FPly];
+    if (group.NextPick != i || group.Next == group.End) CollectTied(i);
+    group.NextPick = i + 1;
+    std::swap(FStack[i], FStack[FTiedAt[group.Next++]]);
 }
 
+// The positions from i on that hold the highest score, in order, stored from i on.
+void TEngineBoard::CollectTied(int i) {
+    const int last = FLastMove[FPly];
+    int best = FStack[i].Score;
+    int end = i;
+    for (int j = i; j < last; ++j) {
+        const int score = FStack[j].Score;
+        if (score < best) continue;
+        if (score > best) {
+            best = score;
+            end = i;
+        }
+        FTiedAt[end++] = static_cast<std::int16_t>(j);
+    }
+    FTied[FPly] = {i, i, end};
+}
