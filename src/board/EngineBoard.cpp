@@ -157,13 +157,11 @@ bool TEngineBoard::MoveCastlingRook(int kingTo) {
     return true;
 }
 
-bool TEngineBoard::EngineMakeMove(TEngineMove move) {
+bool TEngineBoard::MakeUnrefused(TEngineMove move) {
     assert(FPly < EngineMaxPly);
     const int from = move.From;
     const int to = move.To;
     const int bits = move.Bits;
-    if (FColor[from] != FSide) return false; // not a move of this position; the masks could not follow it
-    if (LeavesCheckUnanswered(from, to, bits)) return false;
     const int captured = FPiece[to];
     // Written before the castling rook moves, so that the sums are those of the position before.
     FUndo[FPly] = {move, captured, FCastle, FEp, FFifty, {FValueSum[EngineWhite], FValueSum[EngineBlack]}};
@@ -187,17 +185,6 @@ bool TEngineBoard::EngineMakeMove(TEngineMove move) {
         return false;
     }
     return true;
-}
-
-// Known before the move: in check, a move other than the king's (or an en-passant capture, which
-// empties a second square) must take the only checker or step between it and the king; against two
-// checkers only the king can move. Castling out of check is never allowed.
-bool TEngineBoard::LeavesCheckUnanswered(int from, int to, int bits) const {
-    const TKingSafety& safety = FSafety[FPly];
-    if (safety.State != TCheckState::InCheck) return false;
-    if (bits & MoveCastling) return true;
-    if (FPiece[from] == EngineKing || (bits & MoveEnPassant)) return false;
-    return (safety.Answers & Bit(to)) == 0;
 }
 
 // A mover that is not in check can only uncover an attack on its king by taking away the one piece

@@ -105,7 +105,11 @@ public:
     void PickBest(int i);
 
     // --- Making moves ------------------------------------------------------------------------------
-    bool EngineMakeMove(TEngineMove move);
+    bool EngineMakeMove(TEngineMove move) {
+        // A move that is not of this position is refused too: the masks could not follow it.
+        if (FColor[move.From] != FSide || LeavesCheckUnanswered(move.From, move.To, move.Bits)) return false;
+        return MakeUnrefused(move);
+    }
     void EngineTakeBack();
     bool InCheck(int s) const;
     bool Attacked(int sq, int s) const;
@@ -149,7 +153,8 @@ private:
     int FittingEnPassant(int ep) const;
     bool HasPiece(int sq, int color, int piece) const { return FColor[sq] == color && FPiece[sq] == piece; }
 
-    bool LeavesCheckUnanswered(int from, int to, int bits) const;
+    bool MakeUnrefused(TEngineMove move);
+    inline bool LeavesCheckUnanswered(int from, int to, int bits) const;
     bool MayExposeOwnKing(int from, int mover, int bits);
     std::uint64_t PinnedPieces() const;
 
@@ -200,3 +205,14 @@ private:
     const TPieceSquareValues* FValues;
     int FValueSum[2] = {};
 };
+
+// Known before the move: in check, a move other than the king's (or an en-passant capture, which
+// empties a second square) must take the only checker or step between it and the king; against two
+// checkers only the king can move. Castling out of check is never allowed.
+bool TEngineBoard::LeavesCheckUnanswered(int from, int to, int bits) const {
+    const TKingSafety& safety = FSafety[FPly];
+    if (safety.State != TCheckState::InCheck) return false;
+    if (bits & MoveCastling) return true;
+    if (FPiece[from] == EngineKing || (bits & MoveEnPassant)) return false;
+    return (safety.Answers & (std::uint64_t{1} << to)) == 0;
+}
