@@ -92,8 +92,6 @@ public:
     // --- Move generation (at the current ply) ------------------------------------------------------
     void Generate();
     void GenerateCaptures();
-    void PushMove(int from, int to, int bits);
-    void PushPromotions(int from, int to, int bits);
     // True when the last generation ran out of stack entries; the moves of that ply are incomplete.
     bool MoveStackFull() const { return FStackFull; }
     int FirstMove(int ply) const { return FFirstMove[ply]; }
@@ -137,14 +135,17 @@ public:
     std::optional<std::uint64_t> Perft(int depth);
 
 private:
+    // The generators append at `out`.
     template <bool CapturesOnly> void GenerateMoves();
-    template <bool CapturesOnly> void GeneratePawnMoves(int sq);
-    template <bool CapturesOnly> void GeneratePieceMoves(int sq, int piece);
+    template <bool CapturesOnly> void GeneratePawnMoves(int sq, TGenEntry*& out);
+    template <bool CapturesOnly> void GeneratePieceMoves(int sq, int piece, TGenEntry*& out);
     std::uint64_t PawnsWithCaptures() const;
     void CollectTied(int i);
-    void GenerateCastling();
-    void GenerateEnPassant();
-    void Append(int from, int to, int promote, int bits, int score);
+    void GenerateCastling(TGenEntry*& out);
+    void GenerateEnPassant(TGenEntry*& out);
+    void PushMove(int from, int to, int bits, TGenEntry*& out);
+    void PushPromotions(int from, int to, int bits, TGenEntry*& out);
+    void Append(int from, int to, int promote, int bits, int score, TGenEntry*& out);
     int CaptureOrder(int from, int to) const {
         return CaptureScore + VictimWeight * FPiece[to] - FPiece[from];
     }
@@ -178,7 +179,12 @@ private:
     int FFifty = 0;
     int FPly = 0;
 
-    std::array<TGenEntry, MoveStackSize> FStack{};
+    // Room for the most moves one position can have, every square holding a piece that reaches as
+    // many squares as a queen in the centre, plus castling and en passant: what one generation may
+    // write past the end before its check.
+    static constexpr int MostTargetsOfOnePiece = 27;
+    static constexpr int MaxMovesPerPosition = EngineSquares * MostTargetsOfOnePiece + 4;
+    std::array<TGenEntry, MoveStackSize + MaxMovesPerPosition> FStack{};
     std::array<int, EngineMaxPly> FFirstMove{};
     std::array<int, EngineMaxPly> FLastMove{};
     // The entries sharing the highest score not yet picked at a ply: their positions are
