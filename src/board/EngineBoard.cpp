@@ -233,7 +233,8 @@ void TEngineBoard::EngineTakeBack() {
         Clear(path->RookTo);
         Place(path->RookFrom, FSide, EngineRook);
     }
-    if (bits & MoveEnPassant) Restore(FSide == EngineBlack ? to - PawnStep : to + PawnStep, FXSide, EnginePawn);
+    if (bits & MoveEnPassant)
+        Restore(FSide == EngineBlack ? to - PawnStep : to + PawnStep, FXSide, EnginePawn);
     FValueSum[EngineWhite] = undo.ValueSum[EngineWhite];
     FValueSum[EngineBlack] = undo.ValueSum[EngineBlack];
 }
@@ -249,7 +250,8 @@ bool TEngineBoard::SideToMoveInCheck() {
         return false;
     }
     safety.State = TCheckState::InCheck;
-    if ((checkers & (checkers - 1)) == 0) safety.Answers = checkers | Attacks.Between[king][std::countr_zero(checkers)];
+    if ((checkers & (checkers - 1)) == 0)
+        safety.Answers = checkers | Attacks.Between[king][std::countr_zero(checkers)];
     return true;
 }
 
@@ -278,8 +280,8 @@ bool TEngineBoard::Attacked(int sq, int s) const {
 
 Bitboard TEngineBoard::Attackers(int sq, int s) const {
     const Bitboard* own = FPieces[s];
-    Bitboard found = (Attacks.PawnAttackers[s][sq] & own[EnginePawn]) | (Attacks.Knight[sq] & own[EngineKnight]) |
-                     (Attacks.King[sq] & own[EngineKing]);
+    Bitboard found = (Attacks.PawnAttackers[s][sq] & own[EnginePawn]) |
+                     (Attacks.Knight[sq] & own[EngineKnight]) | (Attacks.King[sq] & own[EngineKing]);
     Bitboard sliders = (Attacks.DiagonalLines[sq] & (own[EngineBishop] | own[EngineQueen])) |
                        (Attacks.StraightLines[sq] & (own[EngineRook] | own[EngineQueen]));
     const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];

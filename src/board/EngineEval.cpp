@@ -103,12 +103,15 @@ constexpr FileSet FilesOf(std::uint64_t squares) {
 constexpr FileSet Neighbours(FileSet files) { return ((files << 1) | (files >> 1)) & AllFiles; }
 
 // Every square of the given files.
-constexpr std::uint64_t SquaresOfFiles(FileSet files) { return FileA * files; }
+constexpr std::uint64_t SquaresOfFiles(FileSet files) {
+    return FileA * files;
+}
 
 // The squares of a set that holds only a few, as rooks are.
 int Count(std::uint64_t squares) {
     int count = 0;
-    for (; squares != 0; squares &= squares - 1) ++count;
+    for (; squares != 0; squares &= squares - 1)
+        ++count;
     return count;
 }
 

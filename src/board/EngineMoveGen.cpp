@@ -67,7 +67,8 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePawnMoves(int sq, TGenEn
         PushMove(sq, ahead, MovePawn, out);
         const bool onStartRank = FSide == EngineWhite ? sq >= WhiteDoubleStepFrom : sq <= BlackDoubleStepUpTo;
         const int twoAhead = 2 * ahead - sq;
-        if (onStartRank && FColor[twoAhead] == EngineEmpty) PushMove(sq, twoAhead, MovePawn | MoveDoubleStep, out);
+        if (onStartRank && FColor[twoAhead] == EngineEmpty)
+            PushMove(sq, twoAhead, MovePawn | MoveDoubleStep, out);
     }
 }
 
@@ -120,7 +121,7 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int p
 Bitboard TEngineBoard::PawnsWithCaptures() const {
     constexpr Bitboard FileA = 0x0101010101010101ull;
     constexpr Bitboard FileH = FileA << LastFile;
-    constexpr Bitboard WhiteSeventhRank = Bitboard{0xFF} << BoardFiles;                   // a7..h7
+    constexpr Bitboard WhiteSeventhRank = Bitboard{0xFF} << BoardFiles;                      // a7..h7
     constexpr Bitboard BlackSecondRank = Bitboard{0xFF} << (EngineSquares - 2 * BoardFiles); // a2..h2
     const Bitboard enemy = FOccupied[FXSide];
     // A white pawn takes towards lower squares, a black one towards higher; a victim on the h-file is
@@ -137,7 +138,8 @@ Bitboard TEngineBoard::PawnsWithCaptures() const {
 // By the rights alone: whether the king may pass is decided when the move is made.
 void TEngineBoard::GenerateCastling(TGenEntry*& out) {
     for (const TCastlingPath& path : CastlingPaths)
-        if (path.Color == FSide && (FCastle & path.Right)) PushMove(path.KingFrom, path.KingTo, MoveCastling, out);
+        if (path.Color == FSide && (FCastle & path.Right))
+            PushMove(path.KingFrom, path.KingTo, MoveCastling, out);
 }
 
 void TEngineBoard::GenerateEnPassant(TGenEntry*& out) {
@@ -164,8 +166,8 @@ void TEngineBoard::PushPromotions(int from, int to, int bits, TGenEntry*& out) {
 }
 
 void TEngineBoard::Append(int from, int to, int promote, int bits, int score, TGenEntry*& out) {
-    *out++ = {{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(promote),
-               static_cast<std::uint8_t>(bits)},
+    *out++ = {{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to),
+               static_cast<std::uint8_t>(promote), static_cast<std::uint8_t>(bits)},
               score};
 }
 

@@ -349,7 +349,8 @@ void TestEngineOracle::searchesOnAFullMoveStackMatch() {
 // Scores from a narrow range make long runs of equal scores, whose order depends on every swap made
 // before; the moves must come out in the same order, also when picking starts past the first entry.
 void TestEngineOracle::picksMatchWithManyEqualScores() {
-    const TPositionSnapshot position = PositionFromFen("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1");
+    const TPositionSnapshot position =
+        PositionFromFen("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1");
     constexpr int Rounds = 200;
     std::mt19937 random(7);
     for (int round = 0; round < Rounds; ++round) {

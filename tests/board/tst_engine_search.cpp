@@ -55,7 +55,8 @@ void ShuffleKnights(TEngineBoard& board, int plies) {
 // its quiescence search (every node but the root is one). Gives how many nodes the engine counted
 // after the request, or nothing when the search did not end within a wait far longer than a
 // search that heeds the request needs.
-std::optional<std::int64_t> NodesAfterRequestInQuiescence(const std::function<void(TEngineUnderTest&)>& request) {
+std::optional<std::int64_t>
+NodesAfterRequestInQuiescence(const std::function<void(TEngineUnderTest&)>& request) {
     constexpr std::int64_t NodesBeforeRequest = 20000;
     constexpr auto GenerousWait = std::chrono::seconds(30);
     auto t = std::make_unique<TEngineUnderTest>();
@@ -64,7 +65,8 @@ std::optional<std::int64_t> NodesAfterRequestInQuiescence(const std::function<vo
         engine->Think(PositionFromFen(PromotionRaceFen), 1);
         done = true;
     });
-    while (t->Control.CalcNodes.load() < NodesBeforeRequest) std::this_thread::yield();
+    while (t->Control.CalcNodes.load() < NodesBeforeRequest)
+        std::this_thread::yield();
     request(*t);
     const std::int64_t nodesAtRequest = t->Control.CalcNodes.load();
     const auto deadline = std::chrono::steady_clock::now() + GenerousWait;

@@ -30,8 +30,10 @@ struct TResult {
 struct TSearchingThread {
     QObject Context;
     std::optional<TResult> Result;
-    std::unique_ptr<TChessThread> Thread = std::make_unique<TChessThread>(
-        &Context, [this](int, const TEngineMove& move, bool aborted) { Result = TResult{move, aborted}; });
+    std::unique_ptr<TChessThread> Thread =
+        std::make_unique<TChessThread>(&Context, [this](int, const TEngineMove& move, bool aborted) {
+            Result = TResult{move, aborted};
+        });
 
     TSearchingThread() {
         Thread->Search(PositionFromFen(PromotionRaceFen), DeepestSearch, 1, TThreadPriority::tpNormal);
