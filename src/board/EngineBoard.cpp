@@ -70,10 +70,7 @@ int TEngineBoard::FittingEnPassant(int ep) const {
 }
 
 void TEngineBoard::Put(int sq, int color, int piece) {
-    FColor[sq] = color;
-    FPiece[sq] = piece;
-    FPieces[color][piece] |= Bit(sq);
-    FOccupied[color] |= Bit(sq);
+    Restore(sq, color, piece);
     FValueSum[color] += (*FValues)[color][piece][sq];
 }
 
@@ -81,43 +78,43 @@ void TEngineBoard::Lift(int sq, int color, int piece) {
     FPieces[color][piece] &= ~Bit(sq);
     FOccupied[color] &= ~Bit(sq);
     FValueSum[color] -= (*FValues)[color][piece][sq];
-    FColor[sq] = EngineEmpty;
-    FPiece[sq] = EngineEmpty;
+    SetSquare(sq, EngineEmpty, EngineEmpty);
 }
 
 // The mover of the side to move goes from `from` (as `piece`) to the empty square `to` (as `placed`,
 // which differs after a promotion).
 void TEngineBoard::Shift(int from, int to, int piece, int placed) {
-    const Bitboard fromTo = Bit(from) | Bit(to);
-    FOccupied[FSide] ^= fromTo;
-    FPieces[FSide][piece] ^= Bit(from);
-    FPieces[FSide][placed] ^= Bit(to);
+    ToggleMover(from, to, piece, placed);
     const auto& values = (*FValues)[FSide];
     FValueSum[FSide] += values[placed][to] - values[piece][from];
-    FColor[from] = EngineEmpty;
-    FPiece[from] = EngineEmpty;
-    FColor[to] = FSide;
-    FPiece[to] = placed;
+    SetSquare(from, EngineEmpty, EngineEmpty);
+    SetSquare(to, FSide, placed);
 }
 
 // Shift backwards, leaving `to` empty; the caller restores the sums from the undo entry.
 void TEngineBoard::Unshift(int from, int to, int piece, int placed) {
-    const Bitboard fromTo = Bit(from) | Bit(to);
-    FOccupied[FSide] ^= fromTo;
+    ToggleMover(from, to, piece, placed);
+    SetSquare(to, EngineEmpty, EngineEmpty);
+    SetSquare(from, FSide, piece);
+}
+
+// The masks' part of Shift and Unshift, which is the same both ways.
+void TEngineBoard::ToggleMover(int from, int to, int piece, int placed) {
+    FOccupied[FSide] ^= Bit(from) | Bit(to);
     FPieces[FSide][piece] ^= Bit(from);
     FPieces[FSide][placed] ^= Bit(to);
-    FColor[to] = EngineEmpty;
-    FPiece[to] = EngineEmpty;
-    FColor[from] = FSide;
-    FPiece[from] = piece;
 }
 
 // Put without the sums, for taking back; the caller restores the sums from the undo entry.
 void TEngineBoard::Restore(int sq, int color, int piece) {
-    FColor[sq] = color;
-    FPiece[sq] = piece;
+    SetSquare(sq, color, piece);
     FPieces[color][piece] |= Bit(sq);
     FOccupied[color] |= Bit(sq);
+}
+
+void TEngineBoard::SetSquare(int sq, int color, int piece) {
+    FColor[sq] = color;
+    FPiece[sq] = piece;
 }
 
 void TEngineBoard::Place(int sq, int color, int piece) {

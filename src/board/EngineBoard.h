@@ -167,6 +167,8 @@ private:
     inline void Shift(int from, int to, int piece, int placed);
     inline void Unshift(int from, int to, int piece, int placed);
     inline void Restore(int sq, int color, int piece);
+    inline void ToggleMover(int from, int to, int piece, int placed);
+    inline void SetSquare(int sq, int color, int piece);
 
     std::array<int, EngineSquares> FColor{};
     std::array<int, EngineSquares> FPiece{};
