@@ -48,7 +48,7 @@ void TEngineBoard::Load(const TPositionSnapshot& position) {
     FFifty = 0;
     FPly = 0;
     FFirstMove[0] = 0;
-    FCheckState[0] = TCheckState::Unknown;
+    FSafety[0] = {};
     FStackFull = false;
 }
 
@@ -70,10 +70,7 @@ int TEngineBoard::FittingEnPassant(int ep) const {
 }
 
 void TEngineBoard::Put(int sq, int color, int piece) {
-    FColor[sq] = color;
-    FPiece[sq] = piece;
-    FPieces[color][piece] |= Bit(sq);
-    FOccupied[color] |= Bit(sq);
+    Restore(sq, color, piece);
     FValueSum[color] += (*FValues)[color][piece][sq];
 }
 
@@ -81,8 +78,43 @@ void TEngineBoard::Lift(int sq, int color, int piece) {
     FPieces[color][piece] &= ~Bit(sq);
     FOccupied[color] &= ~Bit(sq);
     FValueSum[color] -= (*FValues)[color][piece][sq];
-    FColor[sq] = EngineEmpty;
-    FPiece[sq] = EngineEmpty;
+    SetSquare(sq, EngineEmpty, EngineEmpty);
+}
+
+// The mover of the side to move goes from `from` (as `piece`) to the empty square `to` (as `placed`,
+// which differs after a promotion).
+void TEngineBoard::Shift(int from, int to, int piece, int placed) {
+    ToggleMover(from, to, piece, placed);
+    const auto& values = (*FValues)[FSide];
+    FValueSum[FSide] += values[placed][to] - values[piece][from];
+    SetSquare(from, EngineEmpty, EngineEmpty);
+    SetSquare(to, FSide, placed);
+}
+
+// Shift backwards, leaving `to` empty; the caller restores the sums from the undo entry.
+void TEngineBoard::Unshift(int from, int to, int piece, int placed) {
+    ToggleMover(from, to, piece, placed);
+    SetSquare(to, EngineEmpty, EngineEmpty);
+    SetSquare(from, FSide, piece);
+}
+
+// The masks' part of Shift and Unshift, which is the same both ways.
+void TEngineBoard::ToggleMover(int from, int to, int piece, int placed) {
+    FOccupied[FSide] ^= Bit(from) | Bit(to);
+    FPieces[FSide][piece] ^= Bit(from);
+    FPieces[FSide][placed] ^= Bit(to);
+}
+
+// Put without the sums, for taking back; the caller restores the sums from the undo entry.
+void TEngineBoard::Restore(int sq, int color, int piece) {
+    SetSquare(sq, color, piece);
+    FPieces[color][piece] |= Bit(sq);
+    FOccupied[color] |= Bit(sq);
+}
+
+void TEngineBoard::SetSquare(int sq, int color, int piece) {
+    FColor[sq] = color;
+    FPiece[sq] = piece;
 }
 
 void TEngineBoard::Place(int sq, int color, int piece) {
@@ -122,47 +154,62 @@ bool TEngineBoard::MoveCastlingRook(int kingTo) {
     return true;
 }
 
-bool TEngineBoard::EngineMakeMove(TEngineMove move) {
+bool TEngineBoard::MakeUnrefused(TEngineMove move) {
     assert(FPly < EngineMaxPly);
     const int from = move.From;
     const int to = move.To;
     const int bits = move.Bits;
-    if (FColor[from] != FSide) return false; // not a move of this position; the masks could not follow it
+    const int captured = FPiece[to];
+    // Written before the castling rook moves, so that the sums are those of the position before.
+    FUndo[FPly] = {move, captured, FCastle, FEp, FFifty, {FValueSum[EngineWhite], FValueSum[EngineBlack]}};
     if ((bits & MoveCastling) && !MoveCastlingRook(to)) return false;
 
     const int mover = FPiece[from];
-    const int captured = FPiece[to];
-    FUndo[FPly] = {move, captured, FCastle, FEp, FFifty};
+    const bool needsTest = MayExposeOwnKing(from, mover, bits);
     ++FPly;
-    FCheckState[FPly] = TCheckState::Unknown;
+    FSafety[FPly].State = TCheckState::Unknown;
     FCastle &= CastleMask[from] & CastleMask[to];
     const int behind = FSide == EngineWhite ? to + PawnStep : to - PawnStep; // the square a pawn passed
     FEp = (bits & MoveDoubleStep) ? behind : -1;
     FFifty = (bits & (MoveCapture | MovePawn)) ? 0 : FFifty + 1;
     if (captured != EngineEmpty) Lift(to, FColor[to], captured);
-    Lift(from, FSide, mover);
-    Put(to, FSide, (bits & MovePromotion) ? move.Promote : mover);
+    Shift(from, to, mover, (bits & MovePromotion) ? move.Promote : mover);
     if (bits & MoveEnPassant) Clear(behind);
     std::swap(FSide, FXSide);
 
-    if (!MoverMayBeInCheck(from, mover, bits)) return true;
-    if (InCheck(FXSide)) {
+    if (needsTest && InCheck(FXSide)) {
         EngineTakeBack();
         return false;
     }
     return true;
 }
 
-// Called after the move: a mover that was not in check can only have uncovered an attack on its king
-// along a line through the square it left, unless the king itself moved or en passant emptied a
-// second square.
-bool TEngineBoard::MoverMayBeInCheck(int from, int mover, int bits) const {
-    if (FCheckState[FPly - 1] != TCheckState::NotInCheck || mover == EngineKing || (bits & MoveEnPassant))
-        return true;
-    const Bitboard kings = FPieces[FXSide][EngineKing];
-    if (kings == 0) return false;
+// A mover that is not in check can only uncover an attack on its king by taking away the one piece
+// between it and an enemy slider, unless the king itself moves or en passant empties a second square.
+bool TEngineBoard::MayExposeOwnKing(int from, int mover, int bits) {
+    TKingSafety& safety = FSafety[FPly];
+    if (safety.State != TCheckState::NotInCheck || mover == EngineKing || (bits & MoveEnPassant)) return true;
+    if (!safety.PinsKnown) {
+        safety.Pinned = PinnedPieces();
+        safety.PinsKnown = true;
+    }
+    return (safety.Pinned & Bit(from)) != 0;
+}
+
+std::uint64_t TEngineBoard::PinnedPieces() const {
+    const Bitboard kings = FPieces[FSide][EngineKing];
+    if (kings == 0) return 0;
     const int king = std::countr_zero(kings);
-    return ((Attacks.DiagonalLines[king] | Attacks.StraightLines[king]) & Bit(from)) != 0;
+    const Bitboard* enemy = FPieces[FXSide];
+    Bitboard sliders = (Attacks.DiagonalLines[king] & (enemy[EngineBishop] | enemy[EngineQueen])) |
+                       (Attacks.StraightLines[king] & (enemy[EngineRook] | enemy[EngineQueen]));
+    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    Bitboard pinned = 0;
+    for (; sliders != 0; sliders &= sliders - 1) {
+        const Bitboard between = Attacks.Between[king][std::countr_zero(sliders)] & occupied;
+        if (between != 0 && (between & (between - 1)) == 0) pinned |= between & FOccupied[FSide];
+    }
+    return pinned;
 }
 
 void TEngineBoard::EngineTakeBack() {
@@ -175,22 +222,34 @@ void TEngineBoard::EngineTakeBack() {
     const int from = undo.Move.From;
     const int to = undo.Move.To;
     const int bits = undo.Move.Bits;
-    const int moved = FPiece[to];
-    Lift(to, FSide, moved);
-    Put(from, FSide, (bits & MovePromotion) ? EnginePawn : moved);
-    if (undo.Captured != EngineEmpty) Put(to, FXSide, undo.Captured);
+    const int placed = FPiece[to];
+    Unshift(from, to, (bits & MovePromotion) ? EnginePawn : placed, placed);
+    if (undo.Captured != EngineEmpty) Restore(to, FXSide, undo.Captured);
     if (bits & MoveCastling) {
         const TCastlingPath* path = CastlingPathTo(to);
         Clear(path->RookTo);
         Place(path->RookFrom, FSide, EngineRook);
     }
-    if (bits & MoveEnPassant) Place(FSide == EngineBlack ? to - PawnStep : to + PawnStep, FXSide, EnginePawn);
+    if (bits & MoveEnPassant)
+        Restore(FSide == EngineBlack ? to - PawnStep : to + PawnStep, FXSide, EnginePawn);
+    FValueSum[EngineWhite] = undo.ValueSum[EngineWhite];
+    FValueSum[EngineBlack] = undo.ValueSum[EngineBlack];
 }
 
 bool TEngineBoard::SideToMoveInCheck() {
-    const bool check = InCheck(FSide);
-    FCheckState[FPly] = check ? TCheckState::InCheck : TCheckState::NotInCheck;
-    return check;
+    TKingSafety& safety = FSafety[FPly];
+    safety = {};
+    const Bitboard kings = FPieces[FSide][EngineKing];
+    const int king = std::countr_zero(kings);
+    const Bitboard checkers = kings != 0 ? Attackers(king, FXSide) : 0;
+    if (checkers == 0) {
+        safety.State = TCheckState::NotInCheck;
+        return false;
+    }
+    safety.State = TCheckState::InCheck;
+    if ((checkers & (checkers - 1)) == 0)
+        safety.Answers = checkers | Attacks.Between[king][std::countr_zero(checkers)];
+    return true;
 }
 
 // --- Attacks -------------------------------------------------------------------------------------------
@@ -214,6 +273,20 @@ bool TEngineBoard::Attacked(int sq, int s) const {
     for (; sliders != 0; sliders &= sliders - 1)
         if ((Attacks.Between[sq][std::countr_zero(sliders)] & occupied) == 0) return true;
     return false;
+}
+
+Bitboard TEngineBoard::Attackers(int sq, int s) const {
+    const Bitboard* own = FPieces[s];
+    Bitboard found = (Attacks.PawnAttackers[s][sq] & own[EnginePawn]) |
+                     (Attacks.Knight[sq] & own[EngineKnight]) | (Attacks.King[sq] & own[EngineKing]);
+    Bitboard sliders = (Attacks.DiagonalLines[sq] & (own[EngineBishop] | own[EngineQueen])) |
+                       (Attacks.StraightLines[sq] & (own[EngineRook] | own[EngineQueen]));
+    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    for (; sliders != 0; sliders &= sliders - 1) {
+        const int slider = std::countr_zero(sliders);
+        if ((Attacks.Between[sq][slider] & occupied) == 0) found |= Bit(slider);
+    }
+    return found;
 }
 
 // --- Perft ---------------------------------------------------------------------------------------------

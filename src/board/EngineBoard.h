@@ -63,6 +63,7 @@ struct TUndoEntry {
     int Castle = 0;
     int Ep = -1;
     int Fifty = 0;
+    int ValueSum[2] = {}; // the board's piece-square sums before the move
 };
 
 // The board with its move stacks. Colour and piece arrays are the truth; per-colour and per-piece
@@ -91,8 +92,6 @@ public:
     // --- Move generation (at the current ply) ------------------------------------------------------
     void Generate();
     void GenerateCaptures();
-    void PushMove(int from, int to, int bits);
-    void PushPromotions(int from, int to, int bits);
     // True when the last generation ran out of stack entries; the moves of that ply are incomplete.
     bool MoveStackFull() const { return FStackFull; }
     int FirstMove(int ply) const { return FFirstMove[ply]; }
@@ -104,12 +103,19 @@ public:
     void PickBest(int i);
 
     // --- Making moves ------------------------------------------------------------------------------
-    bool EngineMakeMove(TEngineMove move);
+    bool EngineMakeMove(TEngineMove move) {
+        // A move that is not of this position is refused too: the masks could not follow it.
+        if (FColor[move.From] != FSide || LeavesCheckUnanswered(move.From, move.To, move.Bits)) return false;
+        return MakeUnrefused(move);
+    }
     void EngineTakeBack();
     bool InCheck(int s) const;
     bool Attacked(int sq, int s) const;
-    // InCheck(Side), remembered for this ply: the moves made from here then need a full attack test
-    // only when they might uncover one on their own king.
+    // The pieces of colour s that attack sq.
+    std::uint64_t Attackers(int sq, int s) const;
+    // InCheck(Side), remembered for this ply with the checkers: the moves made from here then need a
+    // full attack test only when they might leave their own king attacked, and in check most are
+    // refused without being made.
     bool SideToMoveInCheck();
 
     // --- History counters that order quiet moves ---------------------------------------------------
@@ -129,12 +135,17 @@ public:
     std::optional<std::uint64_t> Perft(int depth);
 
 private:
+    // The generators append at `out`.
     template <bool CapturesOnly> void GenerateMoves();
-    template <bool CapturesOnly> void GeneratePawnMoves(int sq);
-    template <bool CapturesOnly> void GeneratePieceMoves(int sq, int piece);
-    void GenerateCastling();
-    void GenerateEnPassant();
-    void Append(int from, int to, int promote, int bits, int score);
+    template <bool CapturesOnly> void GeneratePawnMoves(int sq, TGenEntry*& out);
+    template <bool CapturesOnly> void GeneratePieceMoves(int sq, int piece, TGenEntry*& out);
+    std::uint64_t PawnsWithCaptures() const;
+    void CollectTied(int i);
+    void GenerateCastling(TGenEntry*& out);
+    void GenerateEnPassant(TGenEntry*& out);
+    void PushMove(int from, int to, int bits, TGenEntry*& out);
+    void PushPromotions(int from, int to, int bits, TGenEntry*& out);
+    void Append(int from, int to, int promote, int bits, int score, TGenEntry*& out);
     int CaptureOrder(int from, int to) const {
         return CaptureScore + VictimWeight * FPiece[to] - FPiece[from];
     }
@@ -143,13 +154,21 @@ private:
     int FittingEnPassant(int ep) const;
     bool HasPiece(int sq, int color, int piece) const { return FColor[sq] == color && FPiece[sq] == piece; }
 
-    bool MoverMayBeInCheck(int from, int mover, int bits) const;
+    bool MakeUnrefused(TEngineMove move);
+    inline bool LeavesCheckUnanswered(int from, int to, int bits) const;
+    bool MayExposeOwnKing(int from, int mover, int bits);
+    std::uint64_t PinnedPieces() const;
 
     // Put and Lift change a square whose content is known; Place and Clear any square.
     inline void Put(int sq, int color, int piece);
     inline void Lift(int sq, int color, int piece);
     inline void Place(int sq, int color, int piece);
     inline void Clear(int sq);
+    inline void Shift(int from, int to, int piece, int placed);
+    inline void Unshift(int from, int to, int piece, int placed);
+    inline void Restore(int sq, int color, int piece);
+    inline void ToggleMover(int from, int to, int piece, int placed);
+    inline void SetSquare(int sq, int color, int piece);
 
     std::array<int, EngineSquares> FColor{};
     std::array<int, EngineSquares> FPiece{};
@@ -162,18 +181,46 @@ private:
     int FFifty = 0;
     int FPly = 0;
 
-    std::array<TGenEntry, MoveStackSize> FStack{};
+    // Room for the most moves one position can have, every square holding a piece that reaches as
+    // many squares as a queen in the centre, plus castling and en passant: what one generation may
+    // write past the end before its check.
+    static constexpr int MostTargetsOfOnePiece = 27;
+    static constexpr int MaxMovesPerPosition = EngineSquares * MostTargetsOfOnePiece + 4;
+    std::array<TGenEntry, MoveStackSize + MaxMovesPerPosition> FStack{};
     std::array<int, EngineMaxPly> FFirstMove{};
     std::array<int, EngineMaxPly> FLastMove{};
-    // From this entry on the ply's moves are known to be in descending order; NotSorted until the
-    // first pick after generating has looked.
-    static constexpr int NotSorted = -1;
-    std::array<int, EngineMaxPly> FSortedFrom{};
+    // The entries sharing the highest score not yet picked at a ply: their positions are
+    // FTiedAt[Next .. End - 1], valid while PickBest is called for NextPick.
+    struct TTiedGroup {
+        int NextPick = -1;
+        int Next = 0;
+        int End = 0;
+    };
+    std::array<TTiedGroup, EngineMaxPly> FTied{};
+    std::array<std::int16_t, MoveStackSize> FTiedAt{};
     std::array<TUndoEntry, EngineMaxPly> FUndo{};
+    // What the side to move faces at each ply, found once per node.
     enum class TCheckState : std::uint8_t { Unknown, InCheck, NotInCheck };
-    std::array<TCheckState, EngineMaxPly + 1> FCheckState{}; // of the side to move at each ply
+    struct TKingSafety {
+        TCheckState State = TCheckState::Unknown;
+        bool PinsKnown = false;
+        std::uint64_t Answers = 0; // in check: the squares a move other than the king's must reach
+        std::uint64_t Pinned = 0;  // not in check: own pieces that alone shield the king from a slider
+    };
+    std::array<TKingSafety, EngineMaxPly + 1> FSafety{};
     int FHistory[EngineSquares][EngineSquares] = {};
     bool FStackFull = false;
     const TPieceSquareValues* FValues;
     int FValueSum[2] = {};
 };
+
+// Known before the move: in check, a move other than the king's (or an en-passant capture, which
+// empties a second square) must take the only checker or step between it and the king; against two
+// checkers only the king can move. Castling out of check is never allowed.
+bool TEngineBoard::LeavesCheckUnanswered(int from, int to, int bits) const {
+    const TKingSafety& safety = FSafety[FPly];
+    if (safety.State != TCheckState::InCheck) return false;
+    if (bits & MoveCastling) return true;
+    if (FPiece[from] == EngineKing || (bits & MoveEnPassant)) return false;
+    return (safety.Answers & (std::uint64_t{1} << to)) == 0;
+}

@@ -102,6 +102,19 @@ constexpr FileSet FilesOf(std::uint64_t squares) {
 }
 constexpr FileSet Neighbours(FileSet files) { return ((files << 1) | (files >> 1)) & AllFiles; }
 
+// Every square of the given files.
+constexpr std::uint64_t SquaresOfFiles(FileSet files) {
+    return FileA * files;
+}
+
+// The squares of a set that holds only a few, as rooks are.
+int Count(std::uint64_t squares) {
+    int count = 0;
+    for (; squares != 0; squares &= squares - 1)
+        ++count;
+    return count;
+}
+
 int Material(const TEngineBoard& board, int color) {
     int material = 0;
     for (int piece = EngineKnight; piece <= EngineQueen; ++piece)
@@ -169,8 +182,9 @@ const TEngineEval::TPawnEntry& TEngineEval::PawnTerms(const TEngineBoard& board)
     if (entry.Pawns[EngineWhite] == white && entry.Pawns[EngineBlack] == black) return entry;
     entry.Pawns[EngineWhite] = white;
     entry.Pawns[EngineBlack] = black;
-    entry.Files[EngineWhite] = static_cast<std::uint8_t>(FilesOf(white));
-    entry.Files[EngineBlack] = static_cast<std::uint8_t>(FilesOf(black));
+    entry.WithoutOwnPawn[EngineWhite] = SquaresOfFiles(AllFiles & ~FilesOf(white));
+    entry.WithoutOwnPawn[EngineBlack] = SquaresOfFiles(AllFiles & ~FilesOf(black));
+    entry.WithoutPawn = entry.WithoutOwnPawn[EngineWhite] & entry.WithoutOwnPawn[EngineBlack];
     entry.Score[EngineWhite] = PawnScore(white, black, EngineWhite);
     entry.Score[EngineBlack] = PawnScore(black, white, EngineBlack);
     return entry;
@@ -200,12 +214,7 @@ int TEngineEval::PawnScore(std::uint64_t own, std::uint64_t enemy, int color) co
 }
 
 int TEngineEval::RookTerms(const TEngineBoard& board, int color, const TPawnEntry& pawns) {
-    int score = 0;
-    for (std::uint64_t rooks = board.Pieces(color, EngineRook); rooks != 0; rooks &= rooks - 1) {
-        const FileSet bit = FileSet{1} << (std::countr_zero(rooks) % BoardFiles);
-        if (pawns.Files[color] & bit) continue;
-        score += RookWithoutOwnPawnBonus;
-        if (!(pawns.Files[1 - color] & bit)) score += RookOnOpenFileBonus;
-    }
-    return score;
+    const std::uint64_t rooks = board.Pieces(color, EngineRook);
+    return RookWithoutOwnPawnBonus * Count(rooks & pawns.WithoutOwnPawn[color]) +
+           RookOnOpenFileBonus * Count(rooks & pawns.WithoutPawn);
 }

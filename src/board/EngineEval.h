@@ -25,11 +25,13 @@ public:
     int EvalTable(int color, int piece, int sq) const { return FEvalTable[color][piece][sq]; }
 
 private:
-    // The pawn-structure terms of one pawn placement, and the files each side has pawns on.
+    // The pawn-structure terms of one pawn placement, and the squares on which a rook earns its file
+    // bonuses: files without a pawn of its own colour, and files without any pawn.
     struct TPawnEntry {
         std::uint64_t Pawns[2] = {~std::uint64_t{0}, ~std::uint64_t{0}}; // matches no real placement
         int Score[2] = {};
-        std::uint8_t Files[2] = {};
+        std::uint64_t WithoutOwnPawn[2] = {};
+        std::uint64_t WithoutPawn = 0;
     };
     static constexpr int PawnCacheBits = 12;
 

@@ -30,62 +30,74 @@ bool IsLastRankFor(int side, int sq) {
 void TEngineBoard::Generate() { GenerateMoves<false>(); }
 void TEngineBoard::GenerateCaptures() { GenerateMoves<true>(); }
 
+// The moves are written one after the other from the ply's first entry on; the stack has room
+// beyond its end for the most moves one position can have, so that a single check at the end finds
+// out whether they fit. Those that do not are dropped, as if never written.
 template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     assert(FPly < EngineMaxPly - 1);
-    FStackFull = false;
-    FLastMove[FPly] = FFirstMove[FPly];
-    FSortedFrom[FPly] = NotSorted;
-    for (Bitboard own = FOccupied[FSide]; own != 0; own &= own - 1) {
+    FTied[FPly] = {};
+    TGenEntry* out = &FStack[FFirstMove[FPly]];
+    Bitboard movers = FOccupied[FSide];
+    if constexpr (CapturesOnly) movers = (movers & ~FPieces[FSide][EnginePawn]) | PawnsWithCaptures();
+    for (Bitboard own = movers; own != 0; own &= own - 1) {
         const int sq = std::countr_zero(own);
         if (FPiece[sq] == EnginePawn)
-            GeneratePawnMoves<CapturesOnly>(sq);
+            GeneratePawnMoves<CapturesOnly>(sq, out);
         else
-            GeneratePieceMoves<CapturesOnly>(sq, FPiece[sq]);
+            GeneratePieceMoves<CapturesOnly>(sq, FPiece[sq], out);
     }
-    if constexpr (!CapturesOnly) GenerateCastling();
-    GenerateEnPassant();
+    if constexpr (!CapturesOnly) GenerateCastling(out);
+    GenerateEnPassant(out);
+    const int last = static_cast<int>(out - FStack.data());
+    FStackFull = last > MoveStackSize;
+    FLastMove[FPly] = FStackFull ? MoveStackSize : last;
     FFirstMove[FPly + 1] = FLastMove[FPly];
 }
 
-template <bool CapturesOnly> void TEngineBoard::GeneratePawnMoves(int sq) {
+template <bool CapturesOnly> void TEngineBoard::GeneratePawnMoves(int sq, TGenEntry*& out) {
     const int ahead = FSide == EngineWhite ? sq - PawnStep : sq + PawnStep;
     if (ahead < 0 || ahead >= EngineSquares) return; // a pawn on its own last rank has nowhere to go
     const int file = sq % BoardFiles;
-    if (file != 0 && FColor[ahead - 1] == FXSide) PushMove(sq, ahead - 1, MovePawn | MoveCapture);
-    if (file != LastFile && FColor[ahead + 1] == FXSide) PushMove(sq, ahead + 1, MovePawn | MoveCapture);
+    if (file != 0 && FColor[ahead - 1] == FXSide) PushMove(sq, ahead - 1, MovePawn | MoveCapture, out);
+    if (file != LastFile && FColor[ahead + 1] == FXSide) PushMove(sq, ahead + 1, MovePawn | MoveCapture, out);
     if (FColor[ahead] != EngineEmpty) return;
     if constexpr (CapturesOnly) {
-        if (IsLastRankFor(FSide, ahead)) PushPromotions(sq, ahead, MovePawn);
+        if (IsLastRankFor(FSide, ahead)) PushPromotions(sq, ahead, MovePawn, out);
     } else {
-        PushMove(sq, ahead, MovePawn);
+        PushMove(sq, ahead, MovePawn, out);
         const bool onStartRank = FSide == EngineWhite ? sq >= WhiteDoubleStepFrom : sq <= BlackDoubleStepUpTo;
         const int twoAhead = 2 * ahead - sq;
-        if (onStartRank && FColor[twoAhead] == EngineEmpty) PushMove(sq, twoAhead, MovePawn | MoveDoubleStep);
+        if (onStartRank && FColor[twoAhead] == EngineEmpty)
+            PushMove(sq, twoAhead, MovePawn | MoveDoubleStep, out);
     }
 }
 
-template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int piece) {
+template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int piece, TGenEntry*& out) {
     if (!Slides[piece]) {
         const Bitboard steps = piece == EngineKnight ? Attacks.Knight[sq] : Attacks.King[sq];
         const Bitboard targets = steps & (CapturesOnly ? FOccupied[FXSide] : ~FOccupied[FSide]);
         for (Bitboard bits = targets; bits != 0; bits &= bits - 1) {
             const int to = std::countr_zero(bits);
             if (FColor[to] == FXSide)
-                Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to));
+                Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
             else
-                Append(sq, to, 0, 0, FHistory[sq][to]);
+                Append(sq, to, 0, 0, FHistory[sq][to], out);
         }
         return;
     }
     if constexpr (CapturesOnly) {
-        // Only the first piece on each ray can be taken.
+        // Only the first piece on each ray can be taken, and only rays holding an enemy piece need a look.
+        const Bitboard enemy = FOccupied[FXSide];
+        const Bitboard lines = (piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
+                               (piece != EngineBishop ? Attacks.StraightLines[sq] : 0);
+        if ((lines & enemy) == 0) return;
         const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
         for (int d = 0; d < DirectionCount[piece]; ++d) {
             const int ray = RayIndex.Of[piece][d];
+            if ((Attacks.Rays[sq][ray] & enemy) == 0) continue;
             const Bitboard blockers = Attacks.Rays[sq][ray] & occupied;
-            if (blockers == 0) continue;
             const int to = NearestOnRay(blockers, ray);
-            if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to));
+            if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
         }
         return;
     }
@@ -96,76 +108,94 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int p
             const int to = Mailbox[cell];
             if (to == OffBoard) break;
             if (FColor[to] != EngineEmpty) {
-                if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to));
+                if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
                 break;
             }
-            Append(sq, to, 0, 0, FHistory[sq][to]);
+            Append(sq, to, 0, 0, FHistory[sq][to], out);
         }
     }
 }
 
-// By the rights alone: whether the king may pass is decided when the move is made.
-void TEngineBoard::GenerateCastling() {
-    for (const TCastlingPath& path : CastlingPaths)
-        if (path.Color == FSide && (FCastle & path.Right)) PushMove(path.KingFrom, path.KingTo, MoveCastling);
+// The pawns of the side to move that can take something or step onto the last rank; the others have
+// nothing to add to a list of captures.
+Bitboard TEngineBoard::PawnsWithCaptures() const {
+    constexpr Bitboard FileA = 0x0101010101010101ull;
+    constexpr Bitboard FileH = FileA << LastFile;
+    constexpr Bitboard WhiteSeventhRank = Bitboard{0xFF} << BoardFiles;                      // a7..h7
+    constexpr Bitboard BlackSecondRank = Bitboard{0xFF} << (EngineSquares - 2 * BoardFiles); // a2..h2
+    const Bitboard enemy = FOccupied[FXSide];
+    // A white pawn takes towards lower squares, a black one towards higher; a victim on the h-file is
+    // never taken towards the a-file, nor one on the a-file towards the h-file.
+    constexpr int FallingDiagonal = PawnStep + 1; // a8 towards h1
+    constexpr int RisingDiagonal = PawnStep - 1;  // a1 towards h8
+    const Bitboard takers =
+        FSide == EngineWhite
+            ? ((enemy & ~FileH) << FallingDiagonal) | ((enemy & ~FileA) << RisingDiagonal) | WhiteSeventhRank
+            : ((enemy & ~FileH) >> RisingDiagonal) | ((enemy & ~FileA) >> FallingDiagonal) | BlackSecondRank;
+    return FPieces[FSide][EnginePawn] & takers;
 }
 
-void TEngineBoard::GenerateEnPassant() {
+// By the rights alone: whether the king may pass is decided when the move is made.
+void TEngineBoard::GenerateCastling(TGenEntry*& out) {
+    for (const TCastlingPath& path : CastlingPaths)
+        if (path.Color == FSide && (FCastle & path.Right))
+            PushMove(path.KingFrom, path.KingTo, MoveCastling, out);
+}
+
+void TEngineBoard::GenerateEnPassant(TGenEntry*& out) {
     if (FEp < 0) return;
     const int pawnRank = FSide == EngineWhite ? FEp + PawnStep : FEp - PawnStep; // below Ep for White
     const int file = FEp % BoardFiles;
     const int bits = MovePawn | MoveCapture | MoveEnPassant;
-    if (file != 0 && HasPiece(pawnRank - 1, FSide, EnginePawn)) PushMove(pawnRank - 1, FEp, bits);
-    if (file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn)) PushMove(pawnRank + 1, FEp, bits);
+    if (file != 0 && HasPiece(pawnRank - 1, FSide, EnginePawn)) PushMove(pawnRank - 1, FEp, bits, out);
+    if (file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn)) PushMove(pawnRank + 1, FEp, bits, out);
 }
 
-void TEngineBoard::PushMove(int from, int to, int bits) {
+void TEngineBoard::PushMove(int from, int to, int bits, TGenEntry*& out) {
     if ((bits & MovePawn) && IsLastRankFor(FSide, to)) {
-        PushPromotions(from, to, bits);
+        PushPromotions(from, to, bits, out);
         return;
     }
-    Append(from, to, 0, bits, (bits & MoveCapture) ? CaptureOrder(from, to) : FHistory[from][to]);
+    Append(from, to, 0, bits, (bits & MoveCapture) ? CaptureOrder(from, to) : FHistory[from][to], out);
 }
 
 // Each scores as if a pawn took the piece it becomes.
-void TEngineBoard::PushPromotions(int from, int to, int bits) {
+void TEngineBoard::PushPromotions(int from, int to, int bits, TGenEntry*& out) {
     for (int piece = EngineKnight; piece <= EngineQueen; ++piece)
-        Append(from, to, piece, bits | MovePromotion, CaptureScore + VictimWeight * piece);
+        Append(from, to, piece, bits | MovePromotion, CaptureScore + VictimWeight * piece, out);
 }
 
-void TEngineBoard::Append(int from, int to, int promote, int bits, int score) {
-    int& last = FLastMove[FPly];
-    if (last == MoveStackSize) {
-        FStackFull = true;
-        return;
-    }
-    FStack[last++] = {{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to),
-                       static_cast<std::uint8_t>(promote), static_cast<std::uint8_t>(bits)},
-                      score};
+void TEngineBoard::Append(int from, int to, int promote, int bits, int score, TGenEntry*& out) {
+    *out++ = {{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to),
+               static_cast<std::uint8_t>(promote), static_cast<std::uint8_t>(bits)},
+              score};
 }
 
-// Entries from FSortedFrom on are known to descend, so their best is their first and only the part
-// before them needs a look. Picking keeps that part sorted, so most picks cost little.
+// The first of the highest-scored entries from i on is the first of all entries that share that score,
+// and those stay where they are until they are picked: the entries that make room for them come from
+// the front and score no more. So one scan finds the whole group, and its members are handed out
+// in order until it is used up, which makes a run of equal scores (quiet moves without history) cost
+// a single scan.
 void TEngineBoard::PickBest(int i) {
-    const int last = FLastMove[FPly];
-    int& sortedFrom = FSortedFrom[FPly];
-    if (sortedFrom == NotSorted) {
-        sortedFrom = last - 1;
-        while (sortedFrom > i && FStack[sortedFrom - 1].Score >= FStack[sortedFrom].Score) --sortedFrom;
-    }
-    if (i >= sortedFrom) return;
-    int best = i;
-    int bestScore = FStack[i].Score;
-    for (int j = i + 1; j < sortedFrom; ++j) {
-        if (FStack[j].Score > bestScore) {
-            best = j;
-            bestScore = FStack[j].Score;
-        }
-    }
-    if (FStack[sortedFrom].Score > bestScore) best = sortedFrom;
-    std::swap(FStack[i], FStack[best]);
-    // The entry that made room may not fit at the head of the sorted part.
-    const bool headMisfits = sortedFrom + 1 < last && FStack[sortedFrom].Score < FStack[sortedFrom + 1].Score;
-    if (best == sortedFrom && headMisfits) ++sortedFrom;
+    TTiedGroup& group = FTied[FPly];
+    if (group.NextPick != i || group.Next == group.End) CollectTied(i);
+    group.NextPick = i + 1;
+    std::swap(FStack[i], FStack[FTiedAt[group.Next++]]);
 }
 
+// The positions from i on that hold the highest score, in order, stored from i on.
+void TEngineBoard::CollectTied(int i) {
+    const int last = FLastMove[FPly];
+    int best = FStack[i].Score;
+    int end = i;
+    for (int j = i; j < last; ++j) {
+        const int score = FStack[j].Score;
+        if (score < best) continue;
+        if (score > best) {
+            best = score;
+            end = i;
+        }
+        FTiedAt[end++] = static_cast<std::int16_t>(j);
+    }
+    FTied[FPly] = {i, i, end};
+}

@@ -132,7 +132,10 @@ int TEngine::Search(int alpha, int beta, int depth) {
 }
 
 int TEngine::Quiesce(int alpha, int beta) {
-    // Step 1: count the node. The quiescence search never looks at the stop requests.
+    // Capture chains after many promotions run for minutes, so an abort or "play the best move now"
+    // must end them too; without either request every node is searched as before.
+    if (StopRequested()) return 0;
+    // Step 1: count the node.
     CountNode();
     const int ply = FBoard.Ply();
     if (ply >= LastPly) return StandPat(alpha, beta);

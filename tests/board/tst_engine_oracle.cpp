@@ -164,6 +164,7 @@ void AddSuite() {
     QTest::newRow("en passant pinned") << "8/8/8/KPp4r/8/8/8/7k w - c6 0 1" << 5;
     QTest::newRow("promotions") << "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1" << 5;
     QTest::newRow("racing pawns") << "8/1P5k/8/8/8/8/p5K1/8 w - - 0 1" << 5;
+    QTest::newRow("three pawns each side promoting") << "7k/PPP5/8/8/8/8/5ppp/K7 w - - 0 1" << 3;
     QTest::newRow("promotion by capture") << "1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1" << 5;
     QTest::newRow("promoted and checking")
         << "rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8" << 5;
@@ -205,6 +206,7 @@ private Q_SLOTS:
     void interruptedSearchesMatch();
     void searchesNearTheLastPlyMatch();
     void searchesOnAFullMoveStackMatch();
+    void picksMatchWithManyEqualScores();
 };
 
 void TestEngineOracle::searchesMatch() {
@@ -342,6 +344,34 @@ void TestEngineOracle::searchesOnAFullMoveStackMatch() {
         QVERIFY(roomy.Engine->Board().EngineMakeMove(cycle[i % cycle.size()]));
     roomy.Engine->Search(-MateValue, MateValue, 3);
     QVERIFY(roomy.Engine->Nodes() > 10 * t.Engine->Nodes());
+}
+
+// Scores from a narrow range make long runs of equal scores, whose order depends on every swap made
+// before; the moves must come out in the same order, also when picking starts past the first entry.
+void TestEngineOracle::picksMatchWithManyEqualScores() {
+    const TPositionSnapshot position =
+        PositionFromFen("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1");
+    constexpr int Rounds = 200;
+    std::mt19937 random(7);
+    for (int round = 0; round < Rounds; ++round) {
+        TEngineBoard board;
+        const auto e = std::make_unique<oracle::Engine>();
+        board.Load(position);
+        LoadOracle(*e, position);
+        board.Generate();
+        e->Generate();
+        const int highest = 1 + round % 6;
+        std::uniform_int_distribution<int> score(0, highest);
+        for (int i = board.FirstMove(0); i < board.LastMove(0); ++i)
+            board.Entry(i).Score = e->Gen[i].Score = score(random);
+        for (int i = board.FirstMove(0) + round % 3; i < board.LastMove(0); ++i) {
+            board.PickBest(i);
+            e->PickBest(i);
+            QCOMPARE(board.Entry(i).Move, MoveOf(e->Gen[i].Move.From, e->Gen[i].Move.To, e->Gen[i].Move.Bits,
+                                                 e->Gen[i].Move.Promote));
+        }
+        QCOMPARE(GeneratedList(board), GeneratedList(*e));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestEngineOracle)

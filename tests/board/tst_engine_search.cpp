@@ -3,6 +3,9 @@
 #include <QTest>
 
 #include <atomic>
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -11,6 +14,9 @@ constexpr const char* StartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w 
 constexpr const char* BackRankMateFen = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1";
 constexpr const char* StalemateFen = "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1";
 constexpr const char* KiwipeteFen = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+// Six pawns each side about to promote: even one ply deep the captures after the promotions take
+// minutes to search out.
+constexpr const char* PromotionRaceFen = "7k/PPPPPP2/8/8/8/8/2pppppp/K7 w - - 0 1";
 
 int Sq(Square s) { return EngineSquare(s); }
 
@@ -45,6 +51,37 @@ void ShuffleKnights(TEngineBoard& board, int plies) {
     for (int i = 0; i < plies; ++i) QVERIFY(board.EngineMakeMove(shuffle[i % 4]));
 }
 
+// A request is raised from another thread once a depth-1 search of the promotion race is deep in
+// its quiescence search (every node but the root is one). Gives how many nodes the engine counted
+// after the request, or nothing when the search did not end within a wait far longer than a
+// search that heeds the request needs.
+std::optional<std::int64_t>
+NodesAfterRequestInQuiescence(const std::function<void(TEngineUnderTest&)>& request) {
+    constexpr std::int64_t NodesBeforeRequest = 20000;
+    constexpr auto GenerousWait = std::chrono::seconds(30);
+    auto t = std::make_unique<TEngineUnderTest>();
+    std::atomic<bool> done{false};
+    std::thread engineThread([&done, engine = t->Engine.get()] {
+        engine->Think(PositionFromFen(PromotionRaceFen), 1);
+        done = true;
+    });
+    while (t->Control.CalcNodes.load() < NodesBeforeRequest)
+        std::this_thread::yield();
+    request(*t);
+    const std::int64_t nodesAtRequest = t->Control.CalcNodes.load();
+    const auto deadline = std::chrono::steady_clock::now() + GenerousWait;
+    while (!done && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!done) {
+        // The engine is still searching: it and its thread are left to the end of the process.
+        engineThread.detach();
+        static_cast<void>(t.release());
+        return std::nullopt;
+    }
+    engineThread.join();
+    return t->Engine->Nodes() - nodesAtRequest;
+}
+
 } // namespace
 
 class TestEngineSearch : public QObject {
@@ -61,6 +98,7 @@ private Q_SLOTS:
     void endCalculationFinishesTheIteration();
     void abortBeforeTheFirstIteration();
     void abortFromAnotherThread();
+    void requestsEndTheQuiescenceSearch();
     void bestLineText();
     void bestLineShowsStaleEntries();
     void lastPlyStandsPat();
@@ -192,6 +230,19 @@ void TestEngineSearch::abortFromAnotherThread() {
     QVERIFY(linesWhole);
     QCOMPARE(t.Control.CalcNodes.load(), t.Engine->Nodes());
     QVERIFY(t.Control.CalcDepth.load() < MaxSearchDepth);
+}
+
+// Only the few nodes the engine counts before it sees the flag may follow the request.
+void TestEngineSearch::requestsEndTheQuiescenceSearch() {
+    constexpr std::int64_t NodesAfterRequestAllowed = 1000;
+    const std::optional<std::int64_t> afterAbort =
+        NodesAfterRequestInQuiescence([](TEngineUnderTest& t) { t.Engine->SetAbortFlag(true); });
+    QVERIFY2(afterAbort.has_value(), "the aborted search did not end");
+    QVERIFY(*afterAbort <= NodesAfterRequestAllowed);
+    const std::optional<std::int64_t> afterPlayNow =
+        NodesAfterRequestInQuiescence([](TEngineUnderTest& t) { t.Control.PlayBestMoveNow = true; });
+    QVERIFY2(afterPlayNow.has_value(), "the search asked to play now did not end");
+    QVERIFY(*afterPlayNow <= NodesAfterRequestAllowed);
 }
 
 void TestEngineSearch::bestLineText() {
