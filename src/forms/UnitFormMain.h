@@ -4,6 +4,7 @@
 // answers every event the board raises.
 
 #include "ChessBrd.h"
+#include "GameClock.h"
 #include "UnitClassPlayerStatistik.h"
 #include "UnitClasses.h"
 
@@ -104,6 +105,8 @@ public:
     bool BlitzWarned2 = false;
     TPlayerStatistik ClockPlayer1;
     TPlayerStatistik ClockPlayer2;
+    // Measures the time the clocks charge; the refresh timer only shows it.
+    TGameClock GameClock;
     TPartieDaten PartieDaten;
     TLogbook* Logbook;
 
@@ -180,6 +183,10 @@ private:
     void RefreshPaused();
     void RefreshPlayer(int player);
     bool AdvanceClock(int player);
+    bool CheckBlitzTime(int player);
+    void ChargeMover();
+    void HaltClock();
+    void WakeIdleEngine(int player);
     void LoseOnTime(int player);
     void ShowClocks();
     void ShowMatchTime();

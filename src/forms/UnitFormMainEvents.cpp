@@ -76,6 +76,7 @@ void TFormMain::EndHelpMe() {
 }
 
 void TFormMain::ChessBrdLegalMove(Square oldSq, Square newSq) {
+    ChargeMover();
     FFirstMovePending = false;
     if (FHelpMeWhite && *FHelpMeWhite != ChessBrd->WhiteToMove()) EndHelpMe();
     RefreshMoveList();
