@@ -131,6 +131,8 @@ public:
     // The points a piece passes through when it slides from one square to another, in board pixels.
     std::vector<QPoint> AnimationPath(Square from, Square to, char piece) const;
     void AnimateMove(Square from, Square to, int delay);
+    // A moved piece is on its way to its target square.
+    bool Sliding() const { return FSlide != nullptr; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

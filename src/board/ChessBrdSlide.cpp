@@ -100,5 +100,6 @@ void TChessBrd::StopSlide() {
     if (!FSlide) return;
     FSlide->Step.stop();
     FSlide->Loop.quit();
+    FSlide = nullptr;
     EndFloatingPiece();
 }

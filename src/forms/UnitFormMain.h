@@ -175,6 +175,7 @@ private:
     int Kind(int player) const;
     bool PlaysWhite(int player) const;
     bool IsToMove(int player) const { return PlaysWhite(player) == ChessBrd->WhiteToMove(); }
+    int PlayerToMove() const { return IsToMove(1) ? 1 : 2; }
     void KindChanged(int player);
     void SetEngineFlag(bool white, bool value);
     QString WinnerName(int player) const;
@@ -184,7 +185,8 @@ private:
     void RefreshPlayer(int player);
     bool AdvanceClock(int player);
     bool CheckBlitzTime(int player);
-    void ChargeMover();
+    void ChargeTime(int player);
+    void ShowRunningClock();
     void HaltClock();
     void WakeIdleEngine(int player);
     void LoseOnTime(int player);

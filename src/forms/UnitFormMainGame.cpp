@@ -243,8 +243,9 @@ void TFormMain::TimerCalcTimer() {
 // --- The refresh tick --------------------------------------------------------------------------------
 
 void TFormMain::TimerAktualisierungTimer() {
-    // Messages are processed inside the tick; a tick that comes due meanwhile is left out.
-    if (FInRefresh) return;
+    // Messages are processed inside the tick (a random player's move slides there); a tick that
+    // comes due meanwhile only keeps the clocks going.
+    if (FInRefresh) return ShowRunningClock();
     FInRefresh = true;
     if (FGameOver || GameStopped) {
         GameClock.Halt();
@@ -331,9 +332,8 @@ void TFormMain::WakeIdleEngine(int player) {
 
 // One tick of the player's clock: the time since the last charge is his. True when he has lost on time.
 bool TFormMain::AdvanceClock(int player) {
-    TPlayerStatistik& clock = Clock(player);
-    clock.MoveCount = ChessBrd->CurrentMove();
-    clock.AddTime(GameClock.TakeElapsed());
+    Clock(player).MoveCount = ChessBrd->CurrentMove();
+    ChargeTime(player);
     ShowClocks();
     return CheckBlitzTime(player);
 }
@@ -352,16 +352,20 @@ bool TFormMain::CheckBlitzTime(int player) {
     return true;
 }
 
-// The time up to a move belongs to the player who made it, not to whoever is to move at the next tick.
-void TFormMain::ChargeMover() {
-    if (GameStopped || FGameOver || !GameClock.Running()) return;
-    Clock(IsToMove(1) ? 2 : 1).AddTime(GameClock.TakeElapsed());
+// Time is charged to a player while the game runs: what passed since the last charge is his.
+void TFormMain::ChargeTime(int player) {
+    if (!GameStopped && !FGameOver && GameClock.Running()) Clock(player).AddTime(GameClock.TakeElapsed());
+}
+
+void TFormMain::ShowRunningClock() {
+    ChargeTime(PlayerToMove());
+    ShowClocks();
+    ShowMatchTime();
 }
 
 // The time up to a stop belongs to the player to move; while stopped nobody's clock runs.
 void TFormMain::HaltClock() {
-    if (!GameStopped && !FGameOver && GameClock.Running())
-        Clock(IsToMove(1) ? 1 : 2).AddTime(GameClock.TakeElapsed());
+    ChargeTime(PlayerToMove());
     GameClock.Halt();
 }
 

@@ -71,6 +71,8 @@ private Q_SLOTS:
     void computersPromoteAndPlayOn_data();
     void computersPromoteAndPlayOn();
     void newGameAsksFirst();
+    void newGameDuringTheEnginesSlide();
+    void windowDestroyedDuringTheEnginesSlide();
     void levels_data();
     void levels();
     void itemsOfLaterWindowsAreDisabled();
@@ -505,6 +507,49 @@ void TestFormMain::newGameAsksFirst() {
     QCOMPARE(form.ChessBrd->Position(), std::string(StartPosition));
     QCOMPARE(form.PartieDaten.Player1Name(), "Spieler 1");
     QVERIFY(form.Logbook->Lines().isEmpty());
+}
+
+// Yes to a new game while the engine's piece slides: the old move is dropped and the new game is
+// played from its start, with its first move from the opening table.
+void TestFormMain::newGameDuringTheEnginesSlide() {
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=1\nAnimationDelay=1\n[GameStart]\nLevel=2\nPlayer1=1\n"
+             "Player2=1\n");
+    TFormMain& form = NewWindow();
+    form.BitBtnWeiterClick(); // white's table move slides, then the engine answers
+    bool asked = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (asked || !form.ChessBrd->Sliding() || form.ListBoxZuege->count() < 2) return;
+        asked = true;
+        FDialogs->MessageAnswers << mrYes;
+        form.ButtonNeuClick();
+    });
+    watch.start(1);
+    QTRY_VERIFY_WITH_TIMEOUT(asked, GameTimeoutMs);
+    watch.stop();
+    QTRY_VERIFY_WITH_TIMEOUT(form.ListBoxZuege->count() >= 4, GameTimeoutMs);
+    const QString first = form.ListBoxZuege->item(0)->text().mid(3);
+    QVERIFY2(QStringList({"E2-E4", "G1-F3", "D2-D4", "G2-G3"}).contains(first), qPrintable(first));
+    QVERIFY(!form.GameStopped);
+    form.BitBtnStopClick();
+}
+
+// The window goes away while the engine's piece slides: nothing of it is touched afterwards.
+void TestFormMain::windowDestroyedDuringTheEnginesSlide() {
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=1\nAnimationDelay=1\n[GameStart]\nLevel=1\nPlayer1=1\n"
+             "Player2=1\n");
+    NewWindow();
+    FForm->BitBtnWeiterClick();
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (FForm && FForm->ChessBrd->Sliding() && FForm->ListBoxZuege->count() >= 1) {
+            FForm.reset();
+            FormMain = nullptr;
+        }
+    });
+    watch.start(1);
+    QTRY_VERIFY_WITH_TIMEOUT(!FForm, GameTimeoutMs);
+    QTest::qWait(50);
 }
 
 void TestFormMain::levels_data() {
