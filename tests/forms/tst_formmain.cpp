@@ -1,6 +1,7 @@
 // The real main window, offscreen, driven through its controls and its timer handlers as a person
-// and the clock would drive it: whole games between every kind of player, help-me, blitz time,
-// stepping through a decided game, a human's promotion and the levels.
+// and the clock would drive it: whole games between every kind of player, help-me, clocks and blitz
+// time on a replaceable clock source, stepping through a decided game, promotions, a new game or
+// the window's end during a slide, and the levels.
 // Set TESSARON_BOARD_PNG_DIR to a folder to get a picture of the window there.
 
 #include "DialogRecorder.h"
@@ -61,6 +62,7 @@ private Q_SLOTS:
     void randomAgainstRandom();
     void helpMeMovesOnceForAHuman();
     void helpMeAgainstTheComputerDoesNotStallIt();
+    void refreshWakesAnIdleEngine();
     void blitzWarningAndLossOnTime();
     void clocksFollowElapsedTime();
     void blitzLossWhenTicksAreLate();
@@ -276,6 +278,23 @@ void TestFormMain::helpMeAgainstTheComputerDoesNotStallIt() {
     QVERIFY(!form.ChessBrd->ComputerPlaysWhite());
     QVERIFY(form.ChessBrd->ComputerPlaysBlack());
     QVERIFY(form.ChessBrd->WhiteToMove());
+}
+
+// Should the engine ever be left stopped with a computer player to move in a running game, the
+// next refresh tick sets it to work again.
+void TestFormMain::refreshWakesAnIdleEngine() {
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=0\n[GameStart]\nLevel=1\nPlayer1=1\nPlayer2=0\n");
+    TFormMain& form = NewWindow();
+    form.BitBtnWeiterClick();
+    form.TimerAktualisierung.stop();
+    QVERIFY(form.ChessBrd->PlayMove(E2, E4));
+    form.ChessBrd->StopThinking(); // the engine's turn is lost
+    QTest::qWait(100);
+    QVERIFY(!form.ChessBrd->WhiteToMove());
+    QVERIFY(!form.ChessBrd->Thinking());
+    form.TimerAktualisierungTimer();
+    QTRY_VERIFY_WITH_TIMEOUT(form.ChessBrd->WhiteToMove(), GameTimeoutMs); // black (the engine) answered
+    QCOMPARE(form.ListBoxZuege->count(), 2);
 }
 
 void TestFormMain::blitzWarningAndLossOnTime() {
