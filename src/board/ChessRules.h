@@ -118,10 +118,6 @@ protected:
     virtual void MoveMade() {}                         // after every accepted move, its events raised
     virtual void MoveAbandoned() {}                    // the position was replaced while a move slid
 
-    // Lives exactly as long as the rules: a caller that let the event loop run can tell by it
-    // whether the board still exists before it touches anything.
-    std::weak_ptr<const bool> LifeToken() const { return FLife; }
-
 private:
     using Board = std::array<char, 66>; // [0] marker "_", [1..64] a8..h1, [65] terminator
 
@@ -166,6 +162,8 @@ private:
     static inline bool FPromotionInProgress = false;
     int FActiveMove = 0; // serial number of the move being carried out, 0 when none
     int FMoveSerial = 0;
+    // Lives exactly as long as the rules: a move that let the event loop run tells by it whether the
+    // board still exists before it touches anything.
     std::shared_ptr<const bool> FLife = std::make_shared<const bool>(true);
 
     std::vector<THistoryRecord> FHistory;        // HistoryRows x HistoryColumns, row-major
