@@ -5,6 +5,7 @@
 
 #include <QMetaObject>
 #include <QtMath>
+#include <QPointer>
 #include <algorithm>
 
 namespace {
@@ -38,8 +39,12 @@ TChessBrd::TChessBrd(QWidget* parent)
     connect(&FTimer, &QTimer::timeout, this, &TChessBrd::PollCustomEngine);
 }
 
-// The thread goes first: it may be searching, and it must not post to a board that is half gone.
-TChessBrd::~TChessBrd() { FThread.reset(); }
+// A slide under way ends, so that its event loop returns to a caller that finds the board gone.
+// The thread goes next: it may be searching, and it must not post to a board that is half gone.
+TChessBrd::~TChessBrd() {
+    StopSlide();
+    FThread.reset();
+}
 
 // --- Appearance setters -----------------------------------------------------------------------------
 
@@ -171,19 +176,29 @@ void TChessBrd::StartEngine() {
         return;
     }
     FEngineStopped = false;
+    // A move under way (sliding, or raising its events) has not finished changing the position: the
+    // engine takes up the turn once the move is made.
+    if (MoveInProgress()) return;
     // With no legal move there is nothing to search; the game's end has been reported already.
     if (FThinking || !ComputerToMove() || !HasLegalMove()) return;
     FThinking = true;
-    FThread->Search(TChessRules::Snapshot(), FSearchDepth, ++FSearchGeneration, FThinkingPriority);
+    FSearchedPosition = TChessRules::Snapshot();
+    FThread->Search(FSearchedPosition, FSearchDepth, ++FSearchGeneration, FThinkingPriority);
 }
 
 void TChessBrd::SearchFinished(int generation, const TEngineMove& move, bool aborted) {
     if (generation != FSearchGeneration) return; // stopped, or overtaken by a newer search
     FThinking = false;
     if (aborted || FEngineStopped) return;
+    // Another move is still under way; once it is made, the engine searches the position it leaves.
+    if (MoveInProgress()) return;
+    const QPointer<TChessBrd> alive(this);
     const bool made = MakeMove(move.From + 1, move.To + 1, PromotionLetter(move.Promote));
-    // A refused move would only be searched again and again.
-    if (!made) FEngineStopped = true;
+    // The board went away during the slide, or the engine was stopped or given a new search meanwhile.
+    if (!alive || generation != FSearchGeneration) return;
+    // A move refused on the position it was searched for would only be found again; on a position
+    // that has changed since, the engine searches anew.
+    if (!made && Snapshot() == FSearchedPosition) FEngineStopped = true;
     ThinkingDone();
 }
 
@@ -203,7 +218,9 @@ void TChessBrd::AskCustomEngine() {
     Square newSq = None;
     OnCalculateMove(*this, oldSq, newSq);
     if (StopRequested()) return;
-    if (!MakeMove(oldSq, newSq) && OnCalculationFailed) OnCalculationFailed(*this, oldSq, newSq);
+    const QPointer<TChessBrd> alive(this);
+    const bool made = MakeMove(oldSq, newSq);
+    if (alive && !made && OnCalculationFailed) OnCalculationFailed(*this, oldSq, newSq);
 }
 
 void TChessBrd::PollCustomEngine() {

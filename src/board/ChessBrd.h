@@ -138,6 +138,8 @@ public:
     // The points a piece passes through when it slides from one square to another, in board pixels.
     std::vector<QPoint> AnimationPath(Square from, Square to, char piece) const;
     void AnimateMove(Square from, Square to, int delay);
+    // A moved piece is on its way to its target square.
+    bool Sliding() const { return FSlide != nullptr; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -153,6 +155,7 @@ protected:
     void RedrawSquare(Square sq) override;
     void ShowMoveStart(Square oldSq, Square newSq) override;
     void MoveMade() override;
+    void MoveAbandoned() override { StopSlide(); }
 
 private:
     // The appearance setters: store the value, then draw the whole board again.
@@ -178,6 +181,7 @@ private:
     void EndFloatingPiece();
     void DropAt(const QPoint& position);
     void CancelDrag();
+    void StopSlide();
     void ResizeWithGrip(const QPoint& position, Qt::MouseButtons buttons);
 
     // The engine.
@@ -217,6 +221,7 @@ private:
     QPixmap FFloatingImage;
     QPoint FFloatingAt;
     bool FFloating = false;
+    struct TSlide* FSlide = nullptr; // the slide under way, which lives on the stack of AnimateMove
     bool FAnimateMoves = true;
     int FAnimationDelay = 0;
     bool FResizable = false;
@@ -233,6 +238,7 @@ private:
     bool FEngineStopped = true; // a stop request keeps the engine from taking up the next turn
     bool FThinking = false;     // a search was handed to the thread and has not come back
     int FSearchGeneration = 0;
+    TPositionSnapshot FSearchedPosition; // the position the latest search was given
     QTimer FTimer;
     std::unique_ptr<TChessThread> FThread;
 };

@@ -1,68 +1,17 @@
-// Move entry with the mouse (press, drag, drop, Escape), the sliding of moves, and the corner grip.
-// A dragged or sliding piece floats above the backing image and is drawn by paintEvent.
+// Move entry with the mouse (press, drag, drop, Escape) and the corner grip. A dragged or sliding
+// piece floats above the backing image and is drawn by paintEvent.
 
 #include "ChessBrd.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <cmath>
 
 namespace {
 
 constexpr int GripSize = 10;
 
-int Sign(int value) { return (value > 0) - (value < 0); }
-
-// One coordinate runs pixel by pixel, the other follows by the slope, truncated.
-std::vector<QPoint> StraightPath(QPoint from, QPoint to) {
-    std::vector<QPoint> path;
-    const int dx = to.x() - from.x();
-    const int dy = to.y() - from.y();
-    if (dx == 0 && dy == 0) return path;
-    const bool alongX = std::abs(dy) <= std::abs(dx);
-    const int steps = alongX ? std::abs(dx) : std::abs(dy);
-    const double slope = alongX ? double(dy) / std::abs(dx) : double(dx) / std::abs(dy);
-    double follower = alongX ? from.y() : from.x();
-    for (int i = 0; i <= steps; ++i) {
-        const int leader = (alongX ? from.x() + i * Sign(dx) : from.y() + i * Sign(dy));
-        const int other = static_cast<int>(follower);
-        path.push_back(alongX ? QPoint(leader, other) : QPoint(other, leader));
-        follower += slope;
-    }
-    return path;
-}
-
 } // namespace
-
-std::vector<QPoint> TChessBrd::AnimationPath(Square from, Square to, char piece) const {
-    const QPoint p1 = SquareOrigin(from);
-    const QPoint p2 = SquareOrigin(to);
-    if (piece != 'n' && piece != 'N') return StraightPath(p1, p2);
-    // A knight slides along the rank first, then along the file.
-    const QPoint corner(p2.x(), p1.y());
-    std::vector<QPoint> path = StraightPath(p1, corner);
-    if (path.empty()) path.push_back(p1);
-    std::vector<QPoint> second = StraightPath(corner, p2);
-    if (!second.empty()) path.insert(path.end(), second.begin() + 1, second.end());
-    return path;
-}
-
-void TChessBrd::AnimateMove(Square from, Square to, int delay) {
-    if (FFloating) return; // the piece is in the user's hand already
-    FFloatingImage = PieceImage(PieceAt(from));
-    FFloating = true;
-    for (const QPoint& point : AnimationPath(from, to, PieceAt(from))) {
-        QElapsedTimer tick;
-        tick.start();
-        MoveFloatingPiece(point);
-        repaint(); // the slide shows while it runs: no events are handled meanwhile
-        while (delay > 0 && tick.elapsed() <= delay) {
-        }
-    }
-    EndFloatingPiece();
-}
 
 void TChessBrd::MoveFloatingPiece(const QPoint& topLeft) {
     const QSize size = FFloatingImage.deviceIndependentSize().toSize();
@@ -79,17 +28,11 @@ void TChessBrd::EndFloatingPiece() {
     releaseKeyboard();
 }
 
-void TChessBrd::ShowMoveStart(Square oldSq, Square newSq) {
-    DrawSquare(oldSq);
-    DrawLines();
-    const bool dropped = oldSq == FDragFrom && newSq == FDropSquare;
-    if (FAnimateMoves && !dropped) AnimateMove(oldSq, newSq, FAnimationDelay);
-}
-
 // --- Dragging -------------------------------------------------------------------------------------
 
 void TChessBrd::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
+    if (MoveInProgress()) return; // no new move before the last one has landed
     const QPoint at = event->position().toPoint();
     const Square sq = SquareFromPoint(at.x(), at.y());
     // A piece in the hand stays there; any other press forgets an older one, whose release may

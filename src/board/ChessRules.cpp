@@ -83,12 +83,14 @@ void TChessRules::SetPosition(std::string_view value) {
     StopThinking();
     std::string lower(value);
     std::transform(lower.begin(), lower.end(), lower.begin(), ToLowerAscii);
+    AbandonMove();
     LoadPlacement(lower == "init" || lower == "newgame" ? StartPosition : value);
     RepaintBoard();
 }
 
 void TChessRules::SetWhiteToMove(bool value) {
     StopThinking();
+    AbandonMove();
     FWhiteToMove = value;
     InvalidateRepetition();
 }
@@ -97,6 +99,7 @@ void TChessRules::SetEnPassant(Square value) {
     const bool storable = value == None || (value >= A6 && value <= H6) || (value >= A3 && value <= H3);
     if (!storable) return;
     StopThinking();
+    AbandonMove();
     FEnPassant = value;
 }
 
@@ -413,7 +416,9 @@ void TChessRules::StopThinking() {
 
 bool TChessRules::PlayMove(int oldSq, int newSq) {
     StopThinking();
+    const std::weak_ptr<const bool> life = FLife;
     const bool made = MakeMove(oldSq, newSq);
+    if (life.expired()) return false;
     FStopRequested = false;
     StartEngine();
     return made;
@@ -422,13 +427,34 @@ bool TChessRules::PlayMove(int oldSq, int newSq) {
 bool TChessRules::MakeMove(int oldSq, int newSq) { return MakeMove(oldSq, newSq, '\0'); }
 
 bool TChessRules::MakeMove(int oldSqIn, int newSqIn, char promotion) {
-    if (FPromotionInProgress) return false;
+    if (FPromotionInProgress || MoveInProgress()) return false;
     if (HistoryFull()) return false;
     FGameOver = false;
     if (!IsLegalMove(oldSqIn, newSqIn)) return false;
     const Square oldSq = static_cast<Square>(oldSqIn);
     const Square newSq = static_cast<Square>(newSqIn);
 
+    const int move = FActiveMove = ++FMoveSerial;
+    const std::weak_ptr<const bool> life = FLife;
+    // The slide lets the event loop run: the board may be destroyed or set up anew meanwhile, and
+    // then the move is dropped without a trace.
+    ShowMoveStart(oldSq, newSq);
+    if (life.expired() || FActiveMove != move) return false;
+    CarryOutMove(oldSq, newSq, promotion);
+    FActiveMove = 0;
+    MoveMade();
+    return true;
+}
+
+// A new position or side to move replaces the one a sliding move started from.
+void TChessRules::AbandonMove() {
+    if (!MoveInProgress()) return;
+    FActiveMove = 0;
+    MoveAbandoned();
+}
+
+// Everything of a move after its slide: the board, the history and the events, in their order.
+void TChessRules::CarryOutMove(Square oldSq, Square newSq, char promotion) {
     bool givesCheck = WhiteKingAttackedAfter(oldSq, newSq) || BlackKingAttackedAfter(oldSq, newSq);
     bool drawn = false;
 
@@ -437,7 +463,6 @@ bool TChessRules::MakeMove(int oldSqIn, int newSqIn, char promotion) {
     before.FromSq = static_cast<std::uint8_t>(oldSq);
     before.ToSq = static_cast<std::uint8_t>(newSq);
 
-    ShowMoveStart(oldSq, newSq);
     const char captured = FBoard[newSq];
     FBoard[newSq] = FBoard[oldSq];
     FBoard[oldSq] = Empty;
@@ -490,8 +515,6 @@ bool TChessRules::MakeMove(int oldSqIn, int newSqIn, char promotion) {
     }
     if (OnPaint) OnPaint(*this);
     if (FGameOver) AbortEngineSearch();
-    MoveMade();
-    return true;
 }
 
 namespace {
@@ -587,6 +610,7 @@ bool TChessRules::MatingMaterialMissing() const {
 
 void TChessRules::NewGame() {
     StopThinking();
+    AbandonMove();
     LoadPlacement(StartPosition);
     FWhiteToMove = true;
     FCurrentMove = 1;
@@ -606,6 +630,7 @@ bool TChessRules::GotoMove(int moveNo, bool whiteToMove) {
     if (moveNo == FLastMoveNumber && FLastSideWhite && !whiteToMove) return false;
     if (moveNo < FFirstMoveNumber || moveNo < 1) return false;
     if (moveNo == FFirstMoveNumber && !FFirstSideWhite && whiteToMove) return false;
+    AbandonMove();
 
     FCurrentMove = moveNo;
     FWhiteToMove = whiteToMove;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -81,6 +82,9 @@ public:
     bool GameOver() const { return FGameOver; }
     bool StopRequested() const { return FStopRequested; }
     static bool PromotionInProgress() { return FPromotionInProgress; }
+    // A move has been accepted and is being carried out: its piece may still be sliding, or its
+    // events are being raised. No other move is taken and no search may start meanwhile.
+    bool MoveInProgress() const { return FActiveMove != 0; }
 
     const THistoryRecord& HistoryRecord(int moveNo, int column) const;
     void SetHistoryRecord(int moveNo, int column, const THistoryRecord& record);
@@ -113,6 +117,7 @@ protected:
     virtual void RedrawChangedSquares(std::string_view /*oldPosition*/) {}
     virtual void ShowMoveStart(Square /*oldSq*/, Square /*newSq*/) {} // clear the from-square, maybe animate
     virtual void MoveMade() {}                         // after every accepted move, its events raised
+    virtual void MoveAbandoned() {}                    // the position was replaced while a move slid
 
 private:
     using Board = std::array<char, 66>; // [0] marker "_", [1..64] a8..h1, [65] terminator
@@ -129,6 +134,8 @@ private:
     bool HasMoveByChessRules() const;
     bool MatingMaterialMissing() const;
     void LoadPlacement(std::string_view value);
+    void AbandonMove();
+    void CarryOutMove(Square oldSq, Square newSq, char promotion);
 
     THistoryRecord& Record(int moveNo, bool whiteToMove);
     void StorePosition(THistoryRecord& record);
@@ -158,6 +165,11 @@ private:
     bool FGameOver = false;
     bool FStopRequested = false;
     static inline bool FPromotionInProgress = false;
+    int FActiveMove = 0; // serial number of the move being carried out, 0 when none
+    int FMoveSerial = 0;
+    // Lives exactly as long as the rules: a move that let the event loop run tells by it whether the
+    // board still exists before it touches anything.
+    std::shared_ptr<const bool> FLife = std::make_shared<const bool>(true);
 
     std::vector<THistoryRecord> FHistory;        // HistoryRows x HistoryColumns, row-major
     // Position hash of each played record (row-major, 0 = none) and the records per hash, so a

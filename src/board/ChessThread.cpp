@@ -59,8 +59,10 @@ void TChessThread::Run() {
         const int generation = request->Generation;
         // Posted, not waited for: the board's thread may be tearing the board down right now, and a
         // thread that waited for it would never be joined.
+        // The handler goes along as a copy: the board may destroy this thread while it handles the result.
         QMetaObject::invokeMethod(
-            FContext, [this, generation, move, aborted] { FOnResult(generation, move, aborted); },
+            FContext,
+            [onResult = FOnResult, generation, move, aborted] { onResult(generation, move, aborted); },
             Qt::QueuedConnection);
     }
 }

@@ -41,6 +41,8 @@ struct TPositionSnapshot {
     bool WhiteToMove = true;
     CastleSet CastlingAllowed = 0;
     Square EnPassant = None;
+
+    bool operator==(const TPositionSnapshot&) const = default;
 };
 
 // Priority of the engine's thread.

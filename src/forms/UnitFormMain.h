@@ -4,6 +4,7 @@
 // answers every event the board raises.
 
 #include "ChessBrd.h"
+#include "GameClock.h"
 #include "UnitClassPlayerStatistik.h"
 #include "UnitClasses.h"
 
@@ -105,6 +106,8 @@ public:
     bool BlitzWarned2 = false;
     TPlayerStatistik ClockPlayer1;
     TPlayerStatistik ClockPlayer2;
+    // Measures the time the clocks charge; the refresh timer only shows it.
+    TGameClock GameClock;
     TPartieDaten PartieDaten;
     TLogbook* Logbook;
 
@@ -177,6 +180,7 @@ private:
     int StoredKind(int player) const;
     bool PlaysWhite(int player) const;
     bool IsToMove(int player) const { return PlaysWhite(player) == ChessBrd->WhiteToMove(); }
+    int PlayerToMove() const { return IsToMove(1) ? 1 : 2; }
     void KindChanged(int player);
     void SetEngineFlag(bool white, bool value);
     QString WinnerName(int player) const;
@@ -185,6 +189,11 @@ private:
     void RefreshPaused();
     void RefreshPlayer(int player);
     bool AdvanceClock(int player);
+    bool CheckBlitzTime(int player);
+    void ChargeTime(int player);
+    void ShowRunningClock();
+    void HaltClock();
+    void WakeIdleEngine(int player);
     void LoseOnTime(int player);
     void ShowClocks();
     void ShowMatchTime();

@@ -77,6 +77,7 @@ void TFormMain::EndHelpMe() {
 }
 
 void TFormMain::ChessBrdLegalMove(Square oldSq, Square newSq) {
+    ChargeTime(3 - PlayerToMove()); // the time up to the move is the mover's, not the next player's
     FFirstMovePending = false;
     if (FHelpMeWhite && *FHelpMeWhite != ChessBrd->WhiteToMove()) EndHelpMe();
     RefreshMoveList();

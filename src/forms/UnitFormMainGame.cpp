@@ -59,6 +59,7 @@ void TFormMain::SetControlState(TControlState state) {
 
 void TFormMain::StopGame(bool keepEngine, bool showPause) {
     if (Settings().ViewBreak) PanelPause->setVisible(showPause);
+    HaltClock();
     GameStopped = true;
     if (!keepEngine) ChessBrd->StopThinking();
     SetControlState(csStopped);
@@ -66,6 +67,7 @@ void TFormMain::StopGame(bool keepEngine, bool showPause) {
 
 void TFormMain::ContinueGame(bool noEngineStart) {
     GameStopped = false;
+    if (!FGameOver) GameClock.Run();
     if (!noEngineStart && ChessBrd->ComputerToMove()) ChessBrd->StartEngine();
     SetControlState(csRunning);
 }
@@ -74,6 +76,7 @@ void TFormMain::ClearSearchDisplay() { ChessBrd->Engine()->Control().ClearCalc()
 
 void TFormMain::StartNewGame(bool startClock) {
     SetControlState(csRunning);
+    GameClock.Halt();
     ClockPlayer1.Clear();
     ClockPlayer2.Clear();
     PartieDaten.Clear();
@@ -90,7 +93,10 @@ void TFormMain::StartNewGame(bool startClock) {
     FGameOver = false;
     FFirstMovePending = true;
     FRandomReady = true;
-    if (startClock) TimerAktualisierung.start();
+    if (startClock) {
+        GameClock.Run();
+        TimerAktualisierung.start();
+    }
     Logbook->Clear();
 }
 
@@ -98,6 +104,7 @@ void TFormMain::BitBtnWeiterClick() {
     SetControlState(csRunning);
     GameStopped = false;
     FRandomReady = true;
+    if (!FGameOver) GameClock.Run();
     TimerAktualisierung.start();
     ComboBoxSpieler1Change();
     ComboBoxSpieler2Change();
@@ -236,12 +243,15 @@ void TFormMain::TimerCalcTimer() {
 // --- The refresh tick --------------------------------------------------------------------------------
 
 void TFormMain::TimerAktualisierungTimer() {
-    // Messages are processed inside the tick; a tick that comes due meanwhile is left out.
-    if (FInRefresh) return;
+    // Messages are processed inside the tick (a random player's move slides there); a tick that
+    // comes due meanwhile only keeps the clocks going.
+    if (FInRefresh) return ShowRunningClock();
     FInRefresh = true;
     if (FGameOver || GameStopped) {
+        GameClock.Halt();
         RefreshPaused();
     } else {
+        GameClock.Run();
         if (Settings().ViewBreak && PanelPause->isVisible()) PanelPause->hide();
         const bool bothEngines = ChessBrd->ComputerPlaysWhite() && ChessBrd->ComputerPlaysBlack();
         const bool noHuman = Kind(1) != pkMensch && Kind(2) != pkMensch;
@@ -283,6 +293,8 @@ void TFormMain::RefreshPaused() {
 void TFormMain::RefreshPlayer(int player) {
     if (!IsToMove(player)) {
         StatusLabel(player)->setText(LoadLangString(110, "wartet..."));
+        // His last move may have used up his time before a tick could see it.
+        CheckBlitzTime(player);
         return;
     }
     // A flag that help-me left for the other, human player is taken back once this player is to move.
@@ -295,6 +307,7 @@ void TFormMain::RefreshPlayer(int player) {
         SetEngineFlag(otherWhite, false);
         if (wasThinking) ChessBrd->StartEngine();
     }
+    WakeIdleEngine(player);
     StatusLabel(player)->setText(ChessBrd->Thinking() ? LoadLangString(107, "ist am Zug, denkt...")
                                                       : LoadLangString(108, "ist am Zug..."));
     if (FRandomReady && Kind(player) == pkZufall) {
@@ -309,16 +322,27 @@ void TFormMain::RefreshPlayer(int player) {
     AdvanceClock(player);
 }
 
-// One tick of the player's clock; in blitz mode the warning and the loss on time. True when the
-// player has lost on time.
+// A computer player to move has the engine at work. Should anything have left it idle, it is
+// woken here rather than leaving the game to stand still.
+void TFormMain::WakeIdleEngine(int player) {
+    if (Kind(player) != pkComputer || !ChessBrd->ComputerToMove()) return;
+    if (ChessBrd->Thinking() || ChessBrd->MoveInProgress() || ChessBrd->GameOver()) return;
+    ChessBrd->StartEngine();
+}
+
+// One tick of the player's clock: the time since the last charge is his. True when he has lost on time.
 bool TFormMain::AdvanceClock(int player) {
-    TPlayerStatistik& clock = Clock(player);
-    clock.MoveCount = ChessBrd->CurrentMove();
-    clock.AddTime(static_cast<quint32>(TimerAktualisierung.interval()));
+    Clock(player).MoveCount = ChessBrd->CurrentMove();
+    ChargeTime(player);
     ShowClocks();
+    return CheckBlitzTime(player);
+}
+
+// In blitz mode the warning and the loss on time. True when the player has lost on time.
+bool TFormMain::CheckBlitzTime(int player) {
     const TSettings& s = Settings();
     if (s.GameModus != BlitzModus) return false;
-    const qint64 total = clock.TotalTime;
+    const qint64 total = Clock(player).TotalTime;
     if (!BlitzWarned(player) && total >= qint64(s.BlitzschachZeit - s.BlitzschachWarnung) * MsPerMinute) {
         PlayWave("SOUND\\WARNING.WAV", true);
         BlitzWarned(player) = true;
@@ -326,6 +350,23 @@ bool TFormMain::AdvanceClock(int player) {
     if (total < qint64(s.BlitzschachZeit) * MsPerMinute) return false;
     LoseOnTime(player);
     return true;
+}
+
+// Time is charged to a player while the game runs: what passed since the last charge is his.
+void TFormMain::ChargeTime(int player) {
+    if (!GameStopped && !FGameOver && GameClock.Running()) Clock(player).AddTime(GameClock.TakeElapsed());
+}
+
+void TFormMain::ShowRunningClock() {
+    ChargeTime(PlayerToMove());
+    ShowClocks();
+    ShowMatchTime();
+}
+
+// The time up to a stop belongs to the player to move; while stopped nobody's clock runs.
+void TFormMain::HaltClock() {
+    ChargeTime(PlayerToMove());
+    GameClock.Halt();
 }
 
 void TFormMain::LoseOnTime(int player) {

@@ -1,6 +1,7 @@
 // The board's engine control with the real thread: a computer reply after a human move, stopping
 // in the middle of a search, computer against computer to the end, the promotion piece the engine
-// chose, a custom engine's refused move, and tearing the board down while the engine works.
+// chose, promotions under a handler that restarts the engine, a custom engine's refused move, and
+// tearing the board down while the engine works.
 
 #include "ChessBrd.h"
 #include "ChessThread.h"
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void stopAfterSteppingBackFromAFinishedGame();
     void computerAgainstComputerToTheEnd();
     void engineUnderpromotionIsPlayedAsChosen();
+    void promotionHandlerThatRestartsTheEngine_data();
+    void promotionHandlerThatRestartsTheEngine();
     void customEngineWithIllegalAnswer();
     void customEngineMoveIsPlayed();
     void boardDestroyedDuringASearch();
@@ -137,6 +140,47 @@ void TestChessBrdEngine::engineUnderpromotionIsPlayedAsChosen() {
     QTRY_VERIFY_WITH_TIMEOUT(!board.WhiteToMove(), SearchTimeoutMs);
     QCOMPARE(board.PieceAt(F8), 'N');
     QVERIFY(mated);
+}
+
+void TestChessBrdEngine::promotionHandlerThatRestartsTheEngine_data() {
+    QTest::addColumn<std::string>("placement");
+    QTest::addColumn<bool>("whiteFirst");
+    QTest::addColumn<QString>("firstPromotion");
+    QTest::newRow("white promotes with check")
+        << Placement({{A7, 'P'}, {H8, 'k'}, {H2, 'p'}, {A1, 'K'}}) << true << "A8";
+    QTest::newRow("black promotes with check")
+        << Placement({{A2, 'p'}, {H1, 'K'}, {H7, 'P'}, {A8, 'k'}}) << false << "A1";
+}
+
+// A promotion handler that stops the engine and starts it again, as a window pausing its game for
+// the promotion does, while the pawn still stands on the last rank. The promotion gives check, so
+// the reply found with a pawn there (the other pawn's promotion) would be refused, and the engine
+// would stand still. The game must go on to its end.
+void TestChessBrdEngine::promotionHandlerThatRestartsTheEngine() {
+    QFETCH(std::string, placement);
+    QFETCH(bool, whiteFirst);
+    QFETCH(QString, firstPromotion);
+    TChessBrd board;
+    board.SetAnimateMoves(false);
+    board.SetPosition(placement);
+    board.SetWhiteToMove(whiteFirst);
+    board.SetCastlingAllowed(0);
+    QStringList promotions;
+    board.OnPromotion = [&](TChessRules&, Square, Square to, char&) {
+        promotions << QString::fromStdString(SquareName(to));
+        board.StopThinking();
+        if (board.ComputerToMove()) board.StartEngine();
+    };
+    board.OnMate = [](TChessRules&, Square, Square) {};
+    board.OnDraw = [](TChessRules&) {};
+    board.SetSearchDepth(1);
+    board.SetComputerPlaysWhite(true);
+    board.SetComputerPlaysBlack(true);
+    board.StartEngine();
+    QTRY_VERIFY_WITH_TIMEOUT(board.GameOver() || board.HistoryFull(), 5 * SearchTimeoutMs);
+    QVERIFY2(board.GameOver(), "the game line filled up before the game ended");
+    QCOMPARE(promotions.value(0), firstPromotion);
+    QVERIFY(!board.Thinking());
 }
 
 void TestChessBrdEngine::customEngineWithIllegalAnswer() {

@@ -1,6 +1,7 @@
 // The real main window, offscreen, driven through its controls and its timer handlers as a person
-// and the clock would drive it: whole games between every kind of player, help-me, blitz time,
-// stepping through a decided game, a human's promotion and the levels.
+// and the clock would drive it: whole games between every kind of player, help-me, clocks and blitz
+// time on a replaceable clock source, stepping through a decided game, promotions, a new game or
+// the window's end during a slide, and the levels.
 // Set TESSARON_BOARD_PNG_DIR to a folder to get a picture of the window there.
 
 #include "DialogRecorder.h"
@@ -72,7 +73,10 @@ private Q_SLOTS:
     void randomAgainstRandom();
     void helpMeMovesOnceForAHuman();
     void helpMeAgainstTheComputerDoesNotStallIt();
+    void refreshWakesAnIdleEngine();
     void blitzWarningAndLossOnTime();
+    void clocksFollowElapsedTime();
+    void blitzLossWhenTicksAreLate();
     void steppingThroughADecidedGame();
     void repetitionAfterBackIsADrawNotAMate_data();
     void repetitionAfterBackIsADrawNotAMate();
@@ -81,7 +85,11 @@ private Q_SLOTS:
     void firstAndLastOnAnEmptyListDoNothing();
     void humanPromotesToAKnight();
     void engineKeepsItsOwnPromotion();
+    void computersPromoteAndPlayOn_data();
+    void computersPromoteAndPlayOn();
     void newGameAsksFirst();
+    void newGameDuringTheEnginesSlide();
+    void windowDestroyedDuringTheEnginesSlide();
     void levels_data();
     void levels();
     void itemsOfLaterWindowsAreDisabled();
@@ -295,15 +303,35 @@ void TestFormMain::helpMeAgainstTheComputerDoesNotStallIt() {
     QVERIFY(form.ChessBrd->WhiteToMove());
 }
 
+// Should the engine ever be left stopped with a computer player to move in a running game, the
+// next refresh tick sets it to work again.
+void TestFormMain::refreshWakesAnIdleEngine() {
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=0\n[GameStart]\nLevel=1\nPlayer1=1\nPlayer2=0\n");
+    TFormMain& form = NewWindow();
+    form.BitBtnWeiterClick();
+    form.TimerAktualisierung.stop();
+    QVERIFY(form.ChessBrd->PlayMove(E2, E4));
+    form.ChessBrd->StopThinking(); // the engine's turn is lost
+    QTest::qWait(100);
+    QVERIFY(!form.ChessBrd->WhiteToMove());
+    QVERIFY(!form.ChessBrd->Thinking());
+    form.TimerAktualisierungTimer();
+    QTRY_VERIFY_WITH_TIMEOUT(form.ChessBrd->WhiteToMove(), GameTimeoutMs); // black (the engine) answered
+    QCOMPARE(form.ListBoxZuege->count(), 2);
+}
+
 void TestFormMain::blitzWarningAndLossOnTime() {
     WriteIni("[Common]\nLanguage=German\nGameModus=1\nBlitzschachZeit=30\nBlitzschachWarnung=1\nShowMessages=1\n"
              "[GameStart]\nPlayer1=0\nPlayer2=0\n");
     TFormMain& form = NewWindow();
+    qint64 now = 0;
+    form.GameClock.SetSource([&now] { return now; });
     form.BitBtnWeiterClick();
     form.TimerAktualisierung.stop();
     int warnedAt = 0;
     int ticks = 0;
     while (!form.FGameOver && ticks < 8000) {
+        now += 250;
         form.TimerAktualisierungTimer();
         ++ticks;
         if (!warnedAt && Paths(*FSounds).contains("SOUND\\WARNING.WAV")) warnedAt = ticks;
@@ -322,6 +350,64 @@ void TestFormMain::blitzWarningAndLossOnTime() {
     QCOMPARE(form.Logbook->Lines().last(), loss);
     QVERIFY(form.GameStopped && !form.TimerAktualisierung.isActive());
     QCOMPARE(int(form.PartieDaten.Result()), 3); // a loss on time is no result
+}
+
+// Ticks far apart, as when the event loop is starved: the clocks show the time that has passed,
+// the time up to a move is the mover's, and a stopped game charges nobody.
+void TestFormMain::clocksFollowElapsedTime() {
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=0\n[GameStart]\nPlayer1=0\nPlayer2=0\n");
+    TFormMain& form = NewWindow();
+    qint64 now = 1'000'000;
+    form.GameClock.SetSource([&now] { return now; });
+    form.BitBtnWeiterClick();
+    form.TimerAktualisierung.stop();
+    now += 10'000;
+    form.TimerAktualisierungTimer(); // one tick for ten seconds of white's time
+    QCOMPARE(form.PanelSpieler2Gesamtzeit->text(), "00:00:10");
+    now += 3'500;
+    QVERIFY(form.ChessBrd->PlayMove(E2, E4)); // no tick between: the 3.5 s are white's all the same
+    now += 7'000;
+    form.TimerAktualisierungTimer();
+    QCOMPARE(form.ClockPlayer2.TotalTime, 13'500u);
+    QCOMPARE(form.ClockPlayer1.TotalTime, 7'000u);
+    QCOMPARE(form.PanelSpieler1Gesamtzeit->text(), "00:00:07");
+    QCOMPARE(form.PanelMatchTime->text(), "00:00:20");
+    now += 2'000;
+    form.BitBtnStopClick(); // the two seconds up to the stop are black's
+    now += 60'000;
+    form.TimerAktualisierungTimer();
+    form.BitBtnWeiterClick();
+    form.TimerAktualisierung.stop();
+    now += 1'000;
+    form.TimerAktualisierungTimer();
+    QCOMPARE(form.ClockPlayer1.TotalTime, 10'000u);
+    QCOMPARE(form.ClockPlayer2.TotalTime, 13'500u);
+    QCOMPARE(form.ClockPlayer1.MoveCount, 1);
+    QCOMPARE(form.PanelSpieler1ZeitProZug->text(), "00:00:10");
+}
+
+// In blitz mode the loss comes with the first tick after the time is up, however late it is, also
+// for a player who used up his time with the move he made before that tick.
+void TestFormMain::blitzLossWhenTicksAreLate() {
+    WriteIni("[Common]\nLanguage=German\nGameModus=1\nBlitzschachZeit=1\nBlitzschachWarnung=0\n"
+             "[GameStart]\nPlayer1=0\nPlayer2=0\n");
+    TFormMain& form = NewWindow();
+    qint64 now = 0;
+    form.GameClock.SetSource([&now] { return now; });
+    form.BitBtnWeiterClick();
+    form.TimerAktualisierung.stop();
+    now += 59'000;
+    form.TimerAktualisierungTimer();
+    QVERIFY(!form.FGameOver);
+    now += 2'000;
+    QVERIFY(form.ChessBrd->PlayMove(E2, E4)); // white's minute ran out before his move
+    form.TimerAktualisierungTimer();
+    QVERIFY(form.FGameOver);
+    QCOMPARE(form.LabelSpieler2Status->text(), "verloren");
+    QCOMPARE(form.LabelSpieler1Status->text(), "gewonnen");
+    QCOMPARE(form.PanelSpieler2Gesamtzeit->text(), "00:01:01");
+    QCOMPARE(Paths(*FSounds).count("SOUND\\WARNING.WAV"), 1);
+    QCOMPARE(Paths(*FSounds).last(), "SOUND\\RING.WAV");
 }
 
 void TestFormMain::steppingThroughADecidedGame() {
@@ -515,6 +601,41 @@ void TestFormMain::engineKeepsItsOwnPromotion() {
     QCOMPARE(form.LabelSpieler2Status->text(), "gewonnen");
 }
 
+void TestFormMain::computersPromoteAndPlayOn_data() {
+    QTest::addColumn<QString>("placement");
+    QTest::addColumn<bool>("whiteFirst");
+    const QString empty(8, ' ');
+    // The first promotion gives check: a reply searched with the pawn still on the last rank would be
+    // the other pawn's promotion, which the check forbids.
+    QTest::newRow("white first") << "       kP       " + empty + empty + empty + empty + "       pK       "
+                                 << true;
+    QTest::newRow("black first") << "k              P" + empty + empty + empty + empty + "p              K"
+                                 << false;
+}
+
+// Computer against computer at the lowest level from a position where a promotion comes at once:
+// the window pauses the game for each promotion and goes on, and the game runs to its end.
+void TestFormMain::computersPromoteAndPlayOn() {
+    QFETCH(QString, placement);
+    QFETCH(bool, whiteFirst);
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=0\n[GameStart]\nLevel=1\nPlayer1=1\nPlayer2=1\n");
+    TFormMain& form = NewWindow();
+    QCOMPARE(placement.size(), 64);
+    form.ChessBrd->SetPosition(placement.toStdString());
+    form.ChessBrd->SetWhiteToMove(whiteFirst);
+    form.ChessBrd->SetCastlingAllowed(0);
+    form.FFirstMovePending = false;
+    int promotions = 0;
+    const TPromotionEvent promote = form.ChessBrd->OnPromotion;
+    form.ChessBrd->OnPromotion = [&](TChessRules& sender, Square a, Square b, char& piece) {
+        ++promotions;
+        promote(sender, a, b, piece);
+    };
+    PlayUntilDecided(form);
+    QVERIFY(promotions >= 1);
+    QVERIFY(form.ListBoxZuege->count() >= 2);
+}
+
 void TestFormMain::newGameAsksFirst() {
     TFormMain& form = NewWindow();
     form.BitBtnWeiterClick();
@@ -533,6 +654,49 @@ void TestFormMain::newGameAsksFirst() {
     QCOMPARE(form.ChessBrd->Position(), std::string(StartPosition));
     QCOMPARE(form.PartieDaten.Player1Name(), "Spieler 1");
     QVERIFY(form.Logbook->Lines().isEmpty());
+}
+
+// Yes to a new game while the engine's piece slides: the old move is dropped and the new game is
+// played from its start, with its first move from the opening table.
+void TestFormMain::newGameDuringTheEnginesSlide() {
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=1\nAnimationDelay=1\n[GameStart]\nLevel=2\nPlayer1=1\n"
+             "Player2=1\n");
+    TFormMain& form = NewWindow();
+    form.BitBtnWeiterClick(); // white's table move slides, then the engine answers
+    bool asked = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (asked || !form.ChessBrd->Sliding() || form.ListBoxZuege->count() < 2) return;
+        asked = true;
+        FDialogs->MessageAnswers << mrYes;
+        form.ButtonNeuClick();
+    });
+    watch.start(1);
+    QTRY_VERIFY_WITH_TIMEOUT(asked, GameTimeoutMs);
+    watch.stop();
+    QTRY_VERIFY_WITH_TIMEOUT(form.ListBoxZuege->count() >= 4, GameTimeoutMs);
+    const QString first = form.ListBoxZuege->item(0)->text().mid(3);
+    QVERIFY2(QStringList({"E2-E4", "G1-F3", "D2-D4", "G2-G3"}).contains(first), qPrintable(first));
+    QVERIFY(!form.GameStopped);
+    form.BitBtnStopClick();
+}
+
+// The window goes away while the engine's piece slides: nothing of it is touched afterwards.
+void TestFormMain::windowDestroyedDuringTheEnginesSlide() {
+    WriteIni("[Common]\nLanguage=German\nAnimateMoves=1\nAnimationDelay=1\n[GameStart]\nLevel=1\nPlayer1=1\n"
+             "Player2=1\n");
+    NewWindow();
+    FForm->BitBtnWeiterClick();
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (FForm && FForm->ChessBrd->Sliding() && FForm->ListBoxZuege->count() >= 1) {
+            FForm.reset();
+            FormMain = nullptr;
+        }
+    });
+    watch.start(1);
+    QTRY_VERIFY_WITH_TIMEOUT(!FForm, GameTimeoutMs);
+    QTest::qWait(50);
 }
 
 void TestFormMain::levels_data() {
