@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -120,6 +121,8 @@ private Q_SLOTS:
     void edgePixelsCarryThePieceEdgeColour();
     void imageIsNeutralWhereTheMaskIsClear_data();
     void imageIsNeutralWhereTheMaskIsClear();
+    void whiteSideIsLighterThanBlackSide_data();
+    void whiteSideIsLighterThanBlackSide();
     void kindsDifferFromEachOther_data();
     void kindsDifferFromEachOther();
     void piecesStandOnOneBaselineKingTallerThanPawn_data();
@@ -376,6 +379,39 @@ void TestPieceSet::imageIsNeutralWhereTheMaskIsClear() {
             }
         }
     }
+}
+
+void TestPieceSet::whiteSideIsLighterThanBlackSide_data() {
+    addSheetRows();
+}
+
+// Whatever their colours and detail, the body of a set's white pieces is clearly lighter than that of
+// its black ones (the median ignores the rim and detail lines), and no piece reaches the cell's edge.
+void TestPieceSet::whiteSideIsLighterThanBlackSide() {
+    QFETCH(int, cellSize);
+    QFETCH(QString, name);
+    constexpr int kClearlyLighter = 64;
+    std::array<int, 2> medianGrey{};
+    for (size_t s = 0; s < kSides.size(); ++s) {
+        const Side& side = kSides[s];
+        std::vector<int> interior;
+        for (int column = 0; column < kColumns; ++column) {
+            const Cell mask{&sheet(name), cellSize, column, side.maskRow};
+            const Cell image{&sheet(name), cellSize, column, side.pieceRow};
+            for (int y = 0; y < cellSize; ++y) {
+                for (int x = 0; x < cellSize; ++x) {
+                    const bool edge = x == 0 || y == 0 || x == cellSize - 1 || y == cellSize - 1;
+                    if (edge) QVERIFY2(mask.grey(x, y) == kTransparent, qPrintable(pieceName(side, column)));
+                    if (mask.grey(x, y) == kOpaque) interior.push_back(image.grey(x, y));
+                }
+            }
+        }
+        QVERIFY(!interior.empty());
+        std::nth_element(interior.begin(), interior.begin() + interior.size() / 2, interior.end());
+        medianGrey[s] = interior[interior.size() / 2];
+    }
+    QVERIFY2(medianGrey[0] > medianGrey[1] + kClearlyLighter,
+             qPrintable(QStringLiteral("white %1, black %2").arg(medianGrey[0]).arg(medianGrey[1])));
 }
 
 void TestPieceSet::kindsDifferFromEachOther_data() {

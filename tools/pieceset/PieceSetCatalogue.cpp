@@ -99,10 +99,14 @@ QImage drawCatalogue(const QList<CatalogueEntry>& entries, const QString& fontDi
     QList<QImage> strips;
     for (const CatalogueEntry& entry : entries) {
         const auto style = styleNamed(entry.style);
+        if (!style) {
+            *error = QStringLiteral("%1: no style %2").arg(entry.name, entry.style);
+            return {};
+        }
         const GlyphSet* glyphs = fonts.glyphs(entry.font);
-        if (!style || !glyphs) {
-            *error = QStringLiteral("%1: no style %2 or no chess glyphs in %3")
-                         .arg(entry.name, entry.style, entry.font);
+        if (!glyphs) {
+            *error = QStringLiteral("%1: %2 is not a font with all twelve chess glyphs")
+                         .arg(entry.name, entry.font);
             return {};
         }
         const QImage sheet = renderSheet(*glyphs, entry.cellSize, *style);
