@@ -12,7 +12,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsimpleini-dev
   libsdl2-dev libsdl2-mixer-dev
-  fonts-freefont-ttf fonts-dejavu-core
+  fonts-freefont-ttf fonts-dejavu-core fonts-symbola
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "UnitFormBoardSettings.h"
 
 #include "ChessBrd.h"
+#include "UnitFormChangePieceSet.h"
 #include "UnitFunctions.h"
 #include "UnitSettings.h"
 
@@ -47,6 +48,7 @@ void ApplyBoardSettings(TChessBrd& board, bool withSizes, bool repaint) {
     board.SetSquareColorDark(ColorFromTColor(s.DarkSquaresColor));
     if (withSizes) board.SetSizeOfBorder(s.BorderWidth);
     board.SetBoardLines(s.Gridlines);
+    ApplyPieceSetSetting(board, withSizes);
     // The setters draw into the board's picture; a repaint puts it on the screen at once.
     if (repaint) {
         board.Paint();

@@ -8,10 +8,12 @@
 #include "Logbook.h"
 #include "UnitDialogFunctions.h"
 #include "UnitFormBoardSettings.h"
+#include "UnitFormChangePieceSet.h"
 #include "UnitFormPromotion.h"
 #include "UnitFormSelectLanguage.h"
 #include "UnitFunctions.h"
 #include "UnitLanguages.h"
+#include "UnitPieceGraphics.h"
 #include "UnitSettings.h"
 #include "UnitSound.h"
 #include "WindowPlacement.h"
@@ -45,7 +47,7 @@ constexpr int RefreshIntervalMs = 250;
 constexpr int CalcDisplayIntervalMs = 500;
 constexpr int InitialSearchDepth = 3;
 constexpr int MasterBaseDepth = 5;
-constexpr auto PieceGraphicsPath = "data\\tessaronstd.gfx";
+constexpr auto PieceGraphicsFile = "data\\tessaronstd.gfx";
 
 QLabel* TimePanel(QWidget* parent, const QString& name, int tag) {
     auto* panel = new QLabel("00:00:00", parent);
@@ -68,6 +70,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), FRandom(std::random
     setObjectName("FormMain");
     setWindowTitle(ProductName);
     Logbook = new TLogbook(this);
+    SetPieceGraphicsPath(PieceGraphicsFile);
     AskPromotionPiece = [this] { return FormPromotion ? FormPromotion->Ask(ChessBrd->WhiteToMove()) : 5; };
     CreateActions();
     CreateMenus();
@@ -200,14 +203,15 @@ void TFormMain::CreateActions() {
         FormResize();
     });
     for (QAction* later :
-         {MenuItemLaden, MenuItemSpeichern, MenuItemOptMisc, MenuItemBoardSettings, MenuItemChangePieceSet,
-          MenuItemQuickRestore, MenuItemQuickSave, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor,
-          MenuItemChangeAll, MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1,
-          MenuItemPartiedaten, MenuItemPlayerStatistic, MenuItemAnzeigeFigurenImSpiel,
-          MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm, MenuItemTips, MenuItemInfo,
-          PopupItemBoardSettings, PopupItemPieceSet})
+         {MenuItemLaden, MenuItemSpeichern, MenuItemOptMisc, MenuItemBoardSettings, MenuItemQuickRestore,
+          MenuItemQuickSave, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll,
+          MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPartiedaten,
+          MenuItemPlayerStatistic, MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren,
+          MenuItemGameInfo, MenuItemLernprogramm, MenuItemTips, MenuItemInfo, PopupItemBoardSettings})
         NotYetAvailable(later);
-    MenuItemChangePieceSet->setVisible(QFileInfo::exists(ResolvePath(PieceGraphicsPath)));
+    connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
+    connect(PopupItemPieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
+    MenuItemChangePieceSet->setVisible(QFileInfo::exists(ResolvePath(PieceGraphicsPath())));
 }
 
 void TFormMain::CreateMenus() {
@@ -572,6 +576,11 @@ void TFormMain::showEvent(QShowEvent* event) {
     const QString resolved = SetLanguage(Settings().Language);
     if (!resolved.isEmpty()) Settings().Language = resolved;
     ReportRefusedSettingsFile(this);
+}
+
+void TFormMain::MenuItemChangePieceSetClick() {
+    StopGame(false, false);
+    if (FormChangePieceSet) FormChangePieceSet->exec();
 }
 
 void TFormMain::changeEvent(QEvent* event) {

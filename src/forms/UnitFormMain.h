@@ -127,6 +127,7 @@ public:
     void BitBtnStopClick();
     void ButtonNeuClick();
     void BitBtnHilfMirClick();
+    void MenuItemChangePieceSetClick();
     void ButtonPlayBestMoveClick();
     void ButtonEndCalcClick();
     void ToolButtonShowCalcClick(bool checked);

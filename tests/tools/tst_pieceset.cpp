@@ -1,7 +1,9 @@
-// Checks the piece-set bitmaps the generator draws: the built-in SETCLASSIC40 from the build, and
-// the same set drawn here at other cell sizes.
+// Checks the piece-set bitmaps the generator draws: the built-in SETCLASSIC40 and the sets of the
+// piece-graphics file from the build, and the built-in set drawn here at other cell sizes.
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -12,11 +14,14 @@
 #include <cstdlib>
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace {
 
 constexpr int kBuiltInCell = 40;
 constexpr std::array kOtherCells{32, 80};
+// The fifteen sets of the piece-graphics file and the preview of the built-in set.
+constexpr int kCatalogueSets = 16;
 constexpr int kColumns = 6;
 constexpr int kRows = 4;
 constexpr int kPawn = 0;
@@ -104,6 +109,8 @@ private Q_SLOTS:
     void regeneratingGivesTheSameBytes();
     void anotherStyleRecoloursTheSameShapes();
     void unknownStyleIsRefused();
+    void catalogueThatDoesNotReadIsRefused_data();
+    void catalogueThatDoesNotReadIsRefused();
     void masksCoverThePieceAndClearTheBorder_data();
     void masksCoverThePieceAndClearTheBorder();
     void masksAreAntialiasedButMostlyPure_data();
@@ -114,6 +121,8 @@ private Q_SLOTS:
     void edgePixelsCarryThePieceEdgeColour();
     void imageIsNeutralWhereTheMaskIsClear_data();
     void imageIsNeutralWhereTheMaskIsClear();
+    void whiteSideIsLighterThanBlackSide_data();
+    void whiteSideIsLighterThanBlackSide();
     void kindsDifferFromEachOther_data();
     void kindsDifferFromEachOther();
     void piecesStandOnOneBaselineKingTallerThanPawn_data();
@@ -122,10 +131,18 @@ private Q_SLOTS:
 private:
     QImage generate(const QStringList& arguments, const QString& file);
     void addSheetRows();
-    const QImage& sheet(int cellSize) const { return sheets.at(cellSize); }
+    void addClassicRows();
+    // The built-in set drawn at a cell size, and any set by its row name.
+    const QImage& sheet(int cellSize) const { return sheets.at(classicName(cellSize)).image; }
+    const QImage& sheet(const QString& name) const { return sheets.at(name).image; }
+    static QString classicName(int cellSize) { return QStringLiteral("classic %1 px").arg(cellSize); }
 
+    struct Sheet {
+        QImage image;
+        int cellSize;
+    };
     QTemporaryDir scratch;
-    std::map<int, QImage> sheets;
+    std::map<QString, Sheet> sheets;
 };
 
 QImage TestPieceSet::generate(const QStringList& arguments, const QString& file) {
@@ -135,19 +152,39 @@ QImage TestPieceSet::generate(const QStringList& arguments, const QString& file)
 
 void TestPieceSet::initTestCase() {
     QVERIFY(scratch.isValid());
-    sheets[kBuiltInCell] = QImage(QStringLiteral(SETCLASSIC40_BMP), "BMP");
-    QVERIFY2(!sheets[kBuiltInCell].isNull(), "the build did not draw the built-in set");
+    sheets[classicName(kBuiltInCell)] = {QImage(QStringLiteral(SETCLASSIC40_BMP), "BMP"), kBuiltInCell};
+    QVERIFY2(!sheet(kBuiltInCell).isNull(), "the build did not draw the built-in set");
     for (const int cellSize : kOtherCells) {
-        sheets[cellSize] =
-            generate(sizeArgument(cellSize), scratch.filePath(QStringLiteral("set%1.bmp").arg(cellSize)));
-        QVERIFY2(!sheets[cellSize].isNull(), qPrintable(QStringLiteral("no %1 px set").arg(cellSize)));
+        sheets[classicName(cellSize)] = {
+            generate(sizeArgument(cellSize), scratch.filePath(QStringLiteral("set%1.bmp").arg(cellSize))),
+            cellSize};
+        QVERIFY2(!sheet(cellSize).isNull(), qPrintable(QStringLiteral("no %1 px set").arg(cellSize)));
+    }
+    // The sets of the piece-graphics file: a file per set, named for the set, its cell a quarter of
+    // its height.
+    const QDir drawn(QStringLiteral(PIECESET_DIR));
+    const QStringList files = drawn.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+    QCOMPARE(files.size(), kCatalogueSets);
+    for (const QString& file : files) {
+        const QImage image(drawn.filePath(file), "BMP");
+        QVERIFY2(!image.isNull(), qPrintable(file));
+        sheets[QFileInfo(file).completeBaseName()] = {image, image.height() / kRows};
     }
 }
 
 void TestPieceSet::addSheetRows() {
     QTest::addColumn<int>("cellSize");
-    for (const auto& [cellSize, image] : sheets)
-        QTest::addRow("%d px", cellSize) << cellSize;
+    QTest::addColumn<QString>("name");
+    for (const auto& [name, drawn] : sheets)
+        QTest::newRow(qPrintable(name)) << drawn.cellSize << name;
+}
+
+// The built-in set's own look: its fill, rim and bulk; the sets of the file vary these by design.
+void TestPieceSet::addClassicRows() {
+    QTest::addColumn<int>("cellSize");
+    QTest::addColumn<QString>("name");
+    for (const int cellSize : {kBuiltInCell, kOtherCells[0], kOtherCells[1]})
+        QTest::newRow(qPrintable(classicName(cellSize))) << cellSize << classicName(cellSize);
 }
 
 void TestPieceSet::builtInSetIsSixByFourCellsOf40() {
@@ -199,15 +236,39 @@ void TestPieceSet::unknownStyleIsRefused() {
     QVERIFY(!QFile::exists(file));
 }
 
+void TestPieceSet::catalogueThatDoesNotReadIsRefused_data() {
+    QTest::addColumn<QString>("line");
+    QTest::newRow("no cell size") << QStringLiteral("SETX freefont/FreeSerif.ttf classic");
+    QTest::newRow("cell too small") << QStringLiteral("SETX 8 freefont/FreeSerif.ttf classic");
+    QTest::newRow("unknown style") << QStringLiteral("SETX 40 freefont/FreeSerif.ttf marzipan");
+    QTest::newRow("no such font") << QStringLiteral("SETX 40 nowhere/None.ttf classic");
+}
+
+void TestPieceSet::catalogueThatDoesNotReadIsRefused() {
+    QFETCH(QString, line);
+    QFile list(scratch.filePath(QStringLiteral("catalogue.txt")));
+    QVERIFY(list.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    list.write(("# one good set, one bad\nSETGOOD 40 " + QFileInfo(QStringLiteral(PIECESET_FONT)).fileName() +
+                " classic\n" + line + "\n")
+                   .toUtf8());
+    list.close();
+    const QString out = scratch.filePath(QStringLiteral("catalogue"));
+    QVERIFY(QDir().mkpath(out));
+    QVERIFY(runGenerator({QStringLiteral("--catalogue"), list.fileName(), QStringLiteral("--font-dir"),
+                          QFileInfo(QStringLiteral(PIECESET_FONT)).path(), QStringLiteral("--output-dir"),
+                          out}) > 0);
+}
+
 void TestPieceSet::masksCoverThePieceAndClearTheBorder_data() {
-    addSheetRows();
+    addClassicRows();
 }
 
 void TestPieceSet::masksCoverThePieceAndClearTheBorder() {
     QFETCH(int, cellSize);
+    QFETCH(QString, name);
     for (const Side& side : kSides) {
         for (int column = 0; column < kColumns; ++column) {
-            const Cell mask{&sheet(cellSize), cellSize, column, side.maskRow};
+            const Cell mask{&sheet(name), cellSize, column, side.maskRow};
             const int opaque = countMask(mask, kOpaque, kOpaque);
             QVERIFY2(opaque > area(cellSize) / 7, qPrintable(pieceName(side, column)));
             for (int i = 0; i < cellSize; ++i) {
@@ -226,9 +287,10 @@ void TestPieceSet::masksAreAntialiasedButMostlyPure_data() {
 
 void TestPieceSet::masksAreAntialiasedButMostlyPure() {
     QFETCH(int, cellSize);
+    QFETCH(QString, name);
     for (const Side& side : kSides) {
         for (int column = 0; column < kColumns; ++column) {
-            const Cell mask{&sheet(cellSize), cellSize, column, side.maskRow};
+            const Cell mask{&sheet(name), cellSize, column, side.maskRow};
             const int partial = countMask(mask, kOpaque + 1, kTransparent - 1);
             const int opaque = countMask(mask, kOpaque, kOpaque);
             QVERIFY2(partial >= cellSize, qPrintable(pieceName(side, column) + " has no smooth edge"));
@@ -239,17 +301,18 @@ void TestPieceSet::masksAreAntialiasedButMostlyPure() {
 }
 
 void TestPieceSet::whitePiecesAreLightAndBlackPiecesDark_data() {
-    addSheetRows();
+    addClassicRows();
 }
 
 void TestPieceSet::whitePiecesAreLightAndBlackPiecesDark() {
     QFETCH(int, cellSize);
+    QFETCH(QString, name);
     constexpr int kLight = 160;
     constexpr int kDark = 96;
     for (const Side& side : kSides) {
         for (int column = 0; column < kColumns; ++column) {
-            const Cell mask{&sheet(cellSize), cellSize, column, side.maskRow};
-            const Cell image{&sheet(cellSize), cellSize, column, side.pieceRow};
+            const Cell mask{&sheet(name), cellSize, column, side.maskRow};
+            const Cell image{&sheet(name), cellSize, column, side.pieceRow};
             int interior = 0, ofItsColour = 0;
             for (int y = 0; y < cellSize; ++y) {
                 for (int x = 0; x < cellSize; ++x) {
@@ -264,19 +327,20 @@ void TestPieceSet::whitePiecesAreLightAndBlackPiecesDark() {
 }
 
 void TestPieceSet::edgePixelsCarryThePieceEdgeColour_data() {
-    addSheetRows();
+    addClassicRows();
 }
 
 // Where a piece is only partly opaque, the image must hold the piece's own edge colour, or the
 // edge would fade towards whatever the image was filled with instead of the square's colour.
 void TestPieceSet::edgePixelsCarryThePieceEdgeColour() {
     QFETCH(int, cellSize);
+    QFETCH(QString, name);
     constexpr int kDarkOutline = 64;
     constexpr int kLightRim = 192;
     for (const Side& side : kSides) {
         for (int column = 0; column < kColumns; ++column) {
-            const Cell mask{&sheet(cellSize), cellSize, column, side.maskRow};
-            const Cell image{&sheet(cellSize), cellSize, column, side.pieceRow};
+            const Cell mask{&sheet(name), cellSize, column, side.maskRow};
+            const Cell image{&sheet(name), cellSize, column, side.pieceRow};
             int edge = 0, total = 0;
             for (int y = 0; y < cellSize; ++y) {
                 for (int x = 0; x < cellSize; ++x) {
@@ -299,11 +363,12 @@ void TestPieceSet::imageIsNeutralWhereTheMaskIsClear_data() {
 
 void TestPieceSet::imageIsNeutralWhereTheMaskIsClear() {
     QFETCH(int, cellSize);
+    QFETCH(QString, name);
     const QRgb neutral = qRgb(255, 255, 255);
     for (const Side& side : kSides) {
         for (int column = 0; column < kColumns; ++column) {
-            const Cell mask{&sheet(cellSize), cellSize, column, side.maskRow};
-            const Cell image{&sheet(cellSize), cellSize, column, side.pieceRow};
+            const Cell mask{&sheet(name), cellSize, column, side.maskRow};
+            const Cell image{&sheet(name), cellSize, column, side.pieceRow};
             for (int y = 0; y < cellSize; ++y) {
                 for (int x = 0; x < cellSize; ++x) {
                     if (mask.grey(x, y) != kTransparent) continue;
@@ -316,17 +381,51 @@ void TestPieceSet::imageIsNeutralWhereTheMaskIsClear() {
     }
 }
 
+void TestPieceSet::whiteSideIsLighterThanBlackSide_data() {
+    addSheetRows();
+}
+
+// Whatever their colours and detail, the body of a set's white pieces is clearly lighter than that of
+// its black ones (the median ignores the rim and detail lines), and no piece reaches the cell's edge.
+void TestPieceSet::whiteSideIsLighterThanBlackSide() {
+    QFETCH(int, cellSize);
+    QFETCH(QString, name);
+    constexpr int kClearlyLighter = 64;
+    std::array<int, 2> medianGrey{};
+    for (size_t s = 0; s < kSides.size(); ++s) {
+        const Side& side = kSides[s];
+        std::vector<int> interior;
+        for (int column = 0; column < kColumns; ++column) {
+            const Cell mask{&sheet(name), cellSize, column, side.maskRow};
+            const Cell image{&sheet(name), cellSize, column, side.pieceRow};
+            for (int y = 0; y < cellSize; ++y) {
+                for (int x = 0; x < cellSize; ++x) {
+                    const bool edge = x == 0 || y == 0 || x == cellSize - 1 || y == cellSize - 1;
+                    if (edge) QVERIFY2(mask.grey(x, y) == kTransparent, qPrintable(pieceName(side, column)));
+                    if (mask.grey(x, y) == kOpaque) interior.push_back(image.grey(x, y));
+                }
+            }
+        }
+        QVERIFY(!interior.empty());
+        std::nth_element(interior.begin(), interior.begin() + interior.size() / 2, interior.end());
+        medianGrey[s] = interior[interior.size() / 2];
+    }
+    QVERIFY2(medianGrey[0] > medianGrey[1] + kClearlyLighter,
+             qPrintable(QStringLiteral("white %1, black %2").arg(medianGrey[0]).arg(medianGrey[1])));
+}
+
 void TestPieceSet::kindsDifferFromEachOther_data() {
     addSheetRows();
 }
 
 void TestPieceSet::kindsDifferFromEachOther() {
     QFETCH(int, cellSize);
+    QFETCH(QString, name);
     for (const Side& side : kSides) {
         for (int first = 0; first < kColumns; ++first) {
             for (int second = first + 1; second < kColumns; ++second) {
-                const Cell a{&sheet(cellSize), cellSize, first, side.maskRow};
-                const Cell b{&sheet(cellSize), cellSize, second, side.maskRow};
+                const Cell a{&sheet(name), cellSize, first, side.maskRow};
+                const Cell b{&sheet(name), cellSize, second, side.maskRow};
                 int different = 0;
                 for (int y = 0; y < cellSize; ++y)
                     for (int x = 0; x < cellSize; ++x)
@@ -344,14 +443,15 @@ void TestPieceSet::piecesStandOnOneBaselineKingTallerThanPawn_data() {
 
 void TestPieceSet::piecesStandOnOneBaselineKingTallerThanPawn() {
     QFETCH(int, cellSize);
+    QFETCH(QString, name);
     for (const Side& side : kSides) {
-        const auto [kingTop, kingBottom] = opaqueRows(Cell{&sheet(cellSize), cellSize, kKing, side.maskRow});
-        const auto [pawnTop, pawnBottom] = opaqueRows(Cell{&sheet(cellSize), cellSize, kPawn, side.maskRow});
+        const auto [kingTop, kingBottom] = opaqueRows(Cell{&sheet(name), cellSize, kKing, side.maskRow});
+        const auto [pawnTop, pawnBottom] = opaqueRows(Cell{&sheet(name), cellSize, kPawn, side.maskRow});
         QVERIFY2(kingBottom - kingTop > (pawnBottom - pawnTop) * 11 / 10, side.name);
         // The king fills the cell the way a real set's tallest piece fills a square.
         QVERIFY2(kingBottom - kingTop + 1 >= cellSize * 8 / 10, side.name);
         for (int column = 0; column < kColumns; ++column) {
-            const auto [top, bottom] = opaqueRows(Cell{&sheet(cellSize), cellSize, column, side.maskRow});
+            const auto [top, bottom] = opaqueRows(Cell{&sheet(name), cellSize, column, side.maskRow});
             QVERIFY2(bottom == kingBottom, qPrintable(pieceName(side, column)));
         }
     }

@@ -44,7 +44,16 @@ const QColor kLightLine(0xE8, 0xE8, 0xE8);
 constexpr double kWhiteEdge = 1.25 / 40;
 constexpr double kBlackEdge = 1.0 / 40;
 
-const std::array<Style, 2> kStyles{{
+// Lower, broader pieces, each about as tall as the font draws it, for the sets of a more modern look.
+constexpr std::array<double, kKindCount> kUprightHeights{0.66, 0.76, 0.80, 0.72, 0.82, 0.84};
+// A rim twice as wide turns the detail lines into a bold outline drawing.
+constexpr double kBoldEdge = 2.0 / 40;
+
+SideLook side(QRgb top, QRgb bottom, QRgb edge, double width) {
+    return {QColor(top), QColor(bottom), QColor(edge), width};
+}
+
+const std::array<Style, 11> kStyles{{
     {QStringLiteral("classic"),
      {QColor(0xFF, 0xFF, 0xFF), QColor(0xD8, 0xD8, 0xD8), kDarkLine, kWhiteEdge},
      {QColor(0x48, 0x48, 0x48), QColor(0x08, 0x08, 0x08), kLightLine, kBlackEdge},
@@ -53,6 +62,24 @@ const std::array<Style, 2> kStyles{{
      {QColor(0xF4, 0xF4, 0xF4), QColor(0xF4, 0xF4, 0xF4), kDarkLine, kWhiteEdge},
      {QColor(0x20, 0x20, 0x20), QColor(0x20, 0x20, 0x20), kLightLine, kBlackEdge},
      kStauntonHeights},
+    {QStringLiteral("ivory"), side(0xFFFAEB, 0xE6D3A8, 0x3C2A18, kWhiteEdge),
+     side(0x4A3C34, 0x120C08, 0xF0E4C8, kBlackEdge), kStauntonHeights},
+    {QStringLiteral("wood"), side(0xF6DCA8, 0xD9A55C, 0x4A2A0E, kWhiteEdge),
+     side(0x8C5A30, 0x3E200A, 0xF4DDB4, kBlackEdge), kStauntonHeights},
+    {QStringLiteral("outlined"), side(0xFFFFFF, 0xFFFFFF, 0x000000, kBoldEdge),
+     side(0x282828, 0x282828, 0xC8C8C8, kBlackEdge), kUprightHeights},
+    {QStringLiteral("shaded"), side(0xFFFFFF, 0xB4BACA, 0x202030, kWhiteEdge),
+     side(0x5A5C6A, 0x000000, 0xDCDCE8, kBlackEdge), kUprightHeights},
+    {QStringLiteral("ruby"), side(0xFFF4E0, 0xECD6B4, 0x5A1010, kWhiteEdge),
+     side(0xA82828, 0x4A0606, 0xFFE8D0, kBlackEdge), kStauntonHeights},
+    {QStringLiteral("sapphire"), side(0xF4F8FF, 0xC8D4EC, 0x102040, kWhiteEdge),
+     side(0x3858A0, 0x0C1A48, 0xE0E8FF, kBlackEdge), kUprightHeights},
+    {QStringLiteral("jade"), side(0xF8FFF4, 0xD0E8C8, 0x183818, kWhiteEdge),
+     side(0x3C7C48, 0x0C3014, 0xE4F4E0, kBlackEdge), kStauntonHeights},
+    {QStringLiteral("bronze"), side(0xF4F4F8, 0xB4B4C0, 0x282830, kWhiteEdge),
+     side(0x8A5A20, 0x3C2206, 0xFCE8C0, kBlackEdge), kStauntonHeights},
+    {QStringLiteral("slate"), side(0xEEEEEE, 0xEEEEEE, 0x2C3440, kBoldEdge),
+     side(0x4C5866, 0x3A4450, 0xE8EEF4, kBlackEdge), kStauntonHeights},
 }};
 
 char16_t codePoint(char16_t king, int column) {
@@ -297,6 +324,10 @@ QImage renderSheet(const GlyphSet& glyphs, int cellSize, const Style& style) {
                   kBlackPieceRow, kBlackMaskRow);
     }
     return sheet;
+}
+
+QImage renderStrip(const QImage& sheet, int cellSize) {
+    return previewStrip(sheet, cellSize);
 }
 
 QImage renderPreview(const QImage& sheet, int cellSize, int scale) {

@@ -48,6 +48,9 @@ std::optional<GlyphSet> loadGlyphs(const QString& fontFile);
 // Six columns by four rows of cells: white pieces, their masks, black pieces, their masks.
 QImage renderSheet(const GlyphSet& glyphs, int cellSize, const Style& style);
 
+// Both sides on light and dark squares at 1:1, composed the way the program composes them.
+QImage renderStrip(const QImage& sheet, int cellSize);
+
 // Both sides on light and dark squares, composed from the sheet the way the program composes them,
 // at 1:1 and enlarged by scale.
 QImage renderPreview(const QImage& sheet, int cellSize, int scale);

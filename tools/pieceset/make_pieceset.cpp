@@ -1,9 +1,11 @@
 // Draws a piece-set bitmap from the chess glyphs of a font, so the built-in sets are made at build
 // time from fonts rather than kept as hand-made binaries.
 
+#include "PieceSetCatalogue.h"
 #include "PieceSetRenderer.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QTextStream>
@@ -27,6 +29,11 @@ struct Options {
     QString font;
     QString style;
     QString preview;
+    // With a catalogue, every set of it is drawn instead of the one set above.
+    QString catalogue;
+    QString fontDir;
+    QString outputDir;
+    QString contactSheet;
     int cellSize = kDefaultCellSize;
 };
 
@@ -56,7 +63,19 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString* error
     const QCommandLineOption preview(QStringLiteral("preview"),
                                      QStringLiteral("Also write a PNG of the set on light and dark squares."),
                                      QStringLiteral("png"));
-    parser.addOptions({output, size, font, style, preview});
+    const QCommandLineOption catalogue(QStringLiteral("catalogue"),
+                                       QStringLiteral("Draw every set of this list, one NAME.bmp each."),
+                                       QStringLiteral("file"));
+    const QCommandLineOption fontDir(QStringLiteral("font-dir"),
+                                     QStringLiteral("Folder the catalogue's font files are found in."),
+                                     QStringLiteral("folder"), QStringLiteral("/usr/share/fonts/truetype"));
+    const QCommandLineOption outputDir(QStringLiteral("output-dir"),
+                                       QStringLiteral("Folder the catalogue's sets are written to."),
+                                       QStringLiteral("folder"), QStringLiteral("."));
+    const QCommandLineOption contactSheet(QStringLiteral("contact-sheet"),
+                                          QStringLiteral("PNG of all the catalogue's sets for review."),
+                                          QStringLiteral("png"));
+    parser.addOptions({output, size, font, style, preview, catalogue, fontDir, outputDir, contactSheet});
     parser.process(arguments);
 
     Options options;
@@ -64,6 +83,10 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString* error
     options.font = parser.value(font);
     options.style = parser.value(style);
     options.preview = parser.value(preview);
+    options.catalogue = parser.value(catalogue);
+    options.fontDir = parser.value(fontDir);
+    options.outputDir = parser.value(outputDir);
+    options.contactSheet = parser.value(contactSheet);
     bool isNumber = false;
     options.cellSize = parser.value(size).toInt(&isNumber);
     if (!isNumber || options.cellSize < kSmallestCell || options.cellSize > kLargestCell) {
@@ -89,6 +112,20 @@ QStringList commandLine(int argc, char* argv[]) {
     return arguments;
 }
 
+int drawCatalogue(const Options& options) {
+    QFile list(options.catalogue);
+    if (!list.open(QIODevice::ReadOnly | QIODevice::Text))
+        return fail(QStringLiteral("cannot read %1").arg(options.catalogue));
+    QString error;
+    const auto entries = pieceset::parseCatalogue(QString::fromUtf8(list.readAll()), &error);
+    if (entries.isEmpty()) return fail(error.isEmpty() ? QStringLiteral("empty catalogue") : error);
+    const QImage sheet = pieceset::drawCatalogue(entries, options.fontDir, options.outputDir, &error);
+    if (sheet.isNull()) return fail(error);
+    if (!options.contactSheet.isEmpty() && !save(sheet, options.contactSheet, "PNG", &error))
+        return fail(error);
+    return EXIT_SUCCESS;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -100,6 +137,7 @@ int main(int argc, char* argv[]) {
     QString error;
     const auto options = parseOptions(arguments, &error);
     if (!options) return fail(error);
+    if (!options->catalogue.isEmpty()) return drawCatalogue(*options);
     const auto style = pieceset::styleNamed(options->style);
     if (!style) return fail(QStringLiteral("unknown style %1").arg(options->style));
     const auto glyphs = pieceset::loadGlyphs(options->font);
