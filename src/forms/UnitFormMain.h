@@ -123,6 +123,7 @@ public:
     void BitBtnWeiterClick();
     void BitBtnStopClick();
     void ButtonNeuClick();
+    void MenuItemPartiedatenClick();
     void BitBtnHilfMirClick();
     void ButtonPlayBestMoveClick();
     void ButtonEndCalcClick();
@@ -178,6 +179,7 @@ private:
     bool PlaysWhite(int player) const;
     bool IsToMove(int player) const { return PlaysWhite(player) == ChessBrd->WhiteToMove(); }
     void KindChanged(int player);
+    void EditPartiedaten();
     void SetEngineFlag(bool white, bool value);
     QString WinnerName(int player) const;
 
