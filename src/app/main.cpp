@@ -3,6 +3,7 @@
 
 #include "UnitFormChangePieceSet.h"
 #include "UnitFormMain.h"
+#include "UnitFormPartiedaten.h"
 #include "UnitFormPromotion.h"
 #include "UnitFormSelectLanguage.h"
 #include "UnitLanguages.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     FormSelectLanguage = new TFormSelectLanguage(FormMain);
     FormPromotion = new TFormPromotion(FormMain);
     FormChangePieceSet = new TFormChangePieceSet(FormMain->ChessBrd, FormMain);
+    FormPartiedaten = new TFormPartiedaten(FormMain);
     FormMain->show();
 
     const int result = app.exec();

@@ -192,6 +192,7 @@ void TFormMain::CreateActions() {
     connect(MenuItemBack, &QAction::triggered, this, &TFormMain::BitBtnZugZurueckClick);
     connect(MenuItemNext, &QAction::triggered, this, &TFormMain::BitBtnZugVorClick);
     connect(MenuItemHelpMe, &QAction::triggered, this, &TFormMain::BitBtnHilfMirClick);
+    connect(MenuItemPartiedaten, &QAction::triggered, this, &TFormMain::MenuItemPartiedatenClick);
     connect(MenuItemShowStatistik, &QAction::triggered, this, [this](bool on) {
         Settings().ShowStatistik = on;
         PanelStatistics->setVisible(on);
@@ -205,8 +206,8 @@ void TFormMain::CreateActions() {
     for (QAction* later :
          {MenuItemLaden, MenuItemSpeichern, MenuItemOptMisc, MenuItemBoardSettings, MenuItemQuickRestore,
           MenuItemQuickSave, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll,
-          MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPartiedaten,
-          MenuItemPlayerStatistic, MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren,
+          MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic,
+          MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren,
           MenuItemGameInfo, MenuItemLernprogramm, MenuItemTips, MenuItemInfo, PopupItemBoardSettings})
         NotYetAvailable(later);
     connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);

@@ -126,6 +126,7 @@ public:
     void BitBtnWeiterClick();
     void BitBtnStopClick();
     void ButtonNeuClick();
+    void MenuItemPartiedatenClick();
     void BitBtnHilfMirClick();
     void MenuItemChangePieceSetClick();
     void ButtonPlayBestMoveClick();
@@ -183,6 +184,7 @@ private:
     bool IsToMove(int player) const { return PlaysWhite(player) == ChessBrd->WhiteToMove(); }
     int PlayerToMove() const { return IsToMove(1) ? 1 : 2; }
     void KindChanged(int player);
+    void EditPartiedaten();
     void SetEngineFlag(bool white, bool value);
     QString WinnerName(int player) const;
 

@@ -726,7 +726,7 @@ void TestFormMain::levels() {
 void TestFormMain::itemsOfLaterWindowsAreDisabled() {
     TFormMain& form = NewWindow();
     for (QAction* action : {form.MenuItemLaden, form.ToolButtonLoadGame, form.MenuItemOptMisc, form.MenuItemTips,
-                            form.ToolButtonPartiedaten, form.MenuItemSetPosition})
+                            form.ToolButtonPlayerStatistic, form.MenuItemSetPosition})
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
     form.SetControlState(csStopped);
     QVERIFY(!form.ToolButtonLoadGame->isEnabled());
