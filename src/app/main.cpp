@@ -1,6 +1,7 @@
 // TESSARON: creates the windows, lets the main window read the settings and apply the language,
 // and runs the program until the main window closes.
 
+#include "UnitFormBoardSettings.h"
 #include "UnitFormMain.h"
 #include "UnitFormPromotion.h"
 #include "UnitFormSelectLanguage.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     FormMain = formMain.get();
     FormSelectLanguage = new TFormSelectLanguage(FormMain);
     FormPromotion = new TFormPromotion(FormMain);
+    FormBoardSettings = new TFormBoardSettings(FormMain);
     FormMain->show();
 
     const int result = app.exec();

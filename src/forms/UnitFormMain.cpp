@@ -200,13 +200,15 @@ void TFormMain::CreateActions() {
         FormResize();
     });
     for (QAction* later :
-         {MenuItemLaden, MenuItemSpeichern, MenuItemOptMisc, MenuItemBoardSettings, MenuItemChangePieceSet,
+         {MenuItemLaden, MenuItemSpeichern, MenuItemOptMisc, MenuItemChangePieceSet,
           MenuItemQuickRestore, MenuItemQuickSave, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor,
           MenuItemChangeAll, MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1,
           MenuItemPartiedaten, MenuItemPlayerStatistic, MenuItemAnzeigeFigurenImSpiel,
           MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm, MenuItemTips, MenuItemInfo,
-          PopupItemBoardSettings, PopupItemPieceSet})
+          PopupItemPieceSet})
         NotYetAvailable(later);
+    for (QAction* boardSettings : {MenuItemBoardSettings, PopupItemBoardSettings})
+        connect(boardSettings, &QAction::triggered, this, &TFormMain::MenuItemBoardSettingsClick);
     MenuItemChangePieceSet->setVisible(QFileInfo::exists(ResolvePath(PieceGraphicsPath)));
 }
 
@@ -553,6 +555,16 @@ void TFormMain::ApplyDesign(bool modern) {
         palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
         label->setPalette(palette);
     }
+}
+
+// The game halts while the dialog is open; OK puts the new look on the board.
+void TFormMain::MenuItemBoardSettingsClick() {
+    StopGame(false, true);
+    if (!FormBoardSettings || FormBoardSettings->exec() != QDialog::Accepted) return;
+    ApplyBoardSettings(*ChessBrd, true, true);
+    ChessBrd->SetAnimateMoves(Settings().AnimateMoves);
+    ChessBrd->SetAnimationDelay(Settings().AnimationDelay);
+    FormResize();
 }
 
 // The board follows the window: the largest square size that fits its panel.
