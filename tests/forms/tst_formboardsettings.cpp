@@ -178,6 +178,10 @@ void TestFormBoardSettings::showsTheSettings() {
         QCOMPARE(choice->Preview->Picture().size(), QSize(128, 128));
     }
     QCOMPARE(f.Border.Path, Settings().BorderBackgroundPicture);
+    for (int page = 0; page < f.PageControl->count(); ++page) {
+        f.PageControl->setCurrentIndex(page);
+        SavePicture(f.grab().toImage(), QString("board-settings-page-%1.png").arg(page + 1));
+    }
     // The up-down fields run round.
     f.UpDownBorderWidth->setValue(100);
     f.UpDownBorderWidth->stepBy(1);
