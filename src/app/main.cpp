@@ -1,6 +1,7 @@
 // TESSARON: creates the windows, lets the main window read the settings and apply the language,
 // and runs the program until the main window closes.
 
+#include "UnitFormBoardSettings.h"
 #include "UnitFormChangePieceSet.h"
 #include "UnitFormMain.h"
 #include "UnitFormPartiedaten.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     FormPromotion = new TFormPromotion(FormMain);
     FormChangePieceSet = new TFormChangePieceSet(FormMain->ChessBrd, FormMain);
     FormPartiedaten = new TFormPartiedaten(FormMain);
+    FormBoardSettings = new TFormBoardSettings(FormMain);
     FormMain->show();
 
     const int result = app.exec();

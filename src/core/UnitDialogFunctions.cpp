@@ -4,7 +4,10 @@
 #include "WindowPlacement.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QImageReader>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -128,6 +131,19 @@ public:
         if (name.isEmpty()) return std::nullopt;
         return name;
     }
+
+    std::optional<QColor> Color(const TColorRequest& request) override {
+        const QColor chosen = QColorDialog::getColor(request.Initial, request.Owner);
+        if (!chosen.isValid()) return std::nullopt;
+        return chosen;
+    }
+
+    std::optional<QFont> Font(const TFontRequest& request) override {
+        bool ok = false;
+        const QFont chosen = QFontDialog::getFont(&ok, request.Initial, request.Owner);
+        if (!ok) return std::nullopt;
+        return chosen;
+    }
 };
 
 TQtDialogs& RealDialogs() {
@@ -194,6 +210,19 @@ std::optional<QString> PromptSaveFileName(const QString& title, const QString& d
 
 std::optional<QString> PromptDirectory(const QString& title, const QString& directory, QWidget* owner) {
     return Seam().File({TFileDialogKind::Directory, title, directory, {}, {}, owner});
+}
+
+std::optional<QColor> PromptColor(const QColor& initial, QWidget* owner) { return Seam().Color({initial, owner}); }
+
+std::optional<QFont> PromptFont(const QFont& initial, QWidget* owner) { return Seam().Font({initial, owner}); }
+
+QString ReadablePicturesFilter() {
+    QStringList patterns;
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    for (const QByteArray& format : formats) patterns << "*." + QString::fromLatin1(format).toLower();
+    for (const QByteArray& format : formats) patterns << "*." + QString::fromLatin1(format).toUpper();
+    const QString all = patterns.join(';');
+    return LoadLangString(5350, "Bilder") + " (" + QString(all).replace(';', ' ') + ")|" + all;
 }
 
 namespace {

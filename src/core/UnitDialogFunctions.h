@@ -2,6 +2,8 @@
 // Every message box, input box and file dialog of the program goes through here. The dialogs are
 // placed centred on their owner; a seam lets tests answer them without a person and see what was asked.
 
+#include <QColor>
+#include <QFont>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -52,6 +54,16 @@ struct TFileRequest {
     QWidget* Owner = nullptr;
 };
 
+struct TColorRequest {
+    QColor Initial;
+    QWidget* Owner = nullptr;
+};
+
+struct TFontRequest {
+    QFont Initial;
+    QWidget* Owner = nullptr;
+};
+
 // What actually shows the dialogs. The program uses the real one; tests install their own.
 class TDialogSeam {
 public:
@@ -59,6 +71,8 @@ public:
     virtual int Message(const TMessageRequest& request) = 0;
     virtual std::optional<QString> Input(const TInputRequest& request) = 0;
     virtual std::optional<QString> File(const TFileRequest& request) = 0;
+    virtual std::optional<QColor> Color(const TColorRequest& request) = 0;
+    virtual std::optional<QFont> Font(const TFontRequest& request) = 0;
 };
 
 // Installs a seam (nullptr restores the real dialogs); returns the previous one.
@@ -80,6 +94,14 @@ std::optional<QString> PromptOpenFileName(const QString& title, const QString& d
 std::optional<QString> PromptSaveFileName(const QString& title, const QString& directory, const QString& filter,
                                           const QString& defaultExtension, QWidget* owner = nullptr);
 std::optional<QString> PromptDirectory(const QString& title, const QString& directory, QWidget* owner = nullptr);
+
+// The colour and font dialogs; nothing when the user cancels.
+std::optional<QColor> PromptColor(const QColor& initial, QWidget* owner = nullptr);
+std::optional<QFont> PromptFont(const QFont& initial, QWidget* owner = nullptr);
+
+// A file-dialog filter (in the "Name (*.x)|*.x" form) of every picture format the program can read,
+// in lower and upper case, since pictures copied from other systems often carry upper-case names.
+QString ReadablePicturesFilter();
 
 // Where a dialog of `dialog` size goes to be centred on `owner` (halves rounded toward zero);
 // a negative left or top becomes 0.

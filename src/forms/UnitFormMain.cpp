@@ -204,14 +204,16 @@ void TFormMain::CreateActions() {
         FormResize();
     });
     for (QAction* later :
-         {MenuItemLaden, MenuItemSpeichern, MenuItemOptMisc, MenuItemBoardSettings, MenuItemQuickRestore,
-          MenuItemQuickSave, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll,
-          MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic,
-          MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren,
-          MenuItemGameInfo, MenuItemLernprogramm, MenuItemTips, MenuItemInfo, PopupItemBoardSettings})
+         {MenuItemLaden, MenuItemSpeichern, MenuItemOptMisc, MenuItemQuickRestore, MenuItemQuickSave,
+          MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll, MenuItemSavePosAsGraphic,
+          AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic,
+          MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm,
+          MenuItemTips, MenuItemInfo})
         NotYetAvailable(later);
     connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
     connect(PopupItemPieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
+    for (QAction* boardSettings : {MenuItemBoardSettings, PopupItemBoardSettings})
+        connect(boardSettings, &QAction::triggered, this, &TFormMain::MenuItemBoardSettingsClick);
     MenuItemChangePieceSet->setVisible(QFileInfo::exists(ResolvePath(PieceGraphicsPath())));
 }
 
@@ -558,6 +560,16 @@ void TFormMain::ApplyDesign(bool modern) {
         palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
         label->setPalette(palette);
     }
+}
+
+// The game halts while the dialog is open; OK puts the new look on the board.
+void TFormMain::MenuItemBoardSettingsClick() {
+    StopGame(false, true);
+    if (!FormBoardSettings || FormBoardSettings->exec() != QDialog::Accepted) return;
+    ApplyBoardSettings(*ChessBrd, true, true);
+    ChessBrd->SetAnimateMoves(Settings().AnimateMoves);
+    ChessBrd->SetAnimationDelay(Settings().AnimationDelay);
+    FormResize();
 }
 
 // The board follows the window: the largest square size that fits its panel.

@@ -143,6 +143,7 @@ public:
     void ListBoxZuegeClick();
     void FormResize();
     void ApplyDesign(bool modern);
+    void MenuItemBoardSettingsClick();
 
     // The settings this window writes when the program ends.
     void WriteSettingsOnClose();

@@ -1,6 +1,6 @@
 #pragma once
 // Stands in for every dialog while a test runs: records what was asked and answers from a queue
-// (OK, nothing typed, no file chosen when the queue is empty).
+// (OK, nothing typed, no file, colour or font chosen when the queue is empty).
 
 #include "UnitDialogFunctions.h"
 
@@ -21,6 +21,10 @@ public:
     QList<int> MessageAnswers;
     QList<std::optional<QString>> InputAnswers;
     QList<std::optional<QString>> FileAnswers;
+    QList<TColorRequest> Colors;
+    QList<TFontRequest> Fonts;
+    QList<std::optional<QColor>> ColorAnswers;
+    QList<std::optional<QFont>> FontAnswers;
 
     int Message(const TMessageRequest& request) override {
         Messages << request;
@@ -33,6 +37,15 @@ public:
     std::optional<QString> File(const TFileRequest& request) override {
         Files << request;
         return FileAnswers.isEmpty() ? std::nullopt : FileAnswers.takeFirst();
+    }
+
+    std::optional<QColor> Color(const TColorRequest& request) override {
+        Colors << request;
+        return ColorAnswers.isEmpty() ? std::nullopt : ColorAnswers.takeFirst();
+    }
+    std::optional<QFont> Font(const TFontRequest& request) override {
+        Fonts << request;
+        return FontAnswers.isEmpty() ? std::nullopt : FontAnswers.takeFirst();
     }
 
     QStringList MessageTexts() const {
