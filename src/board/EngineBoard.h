@@ -139,6 +139,9 @@ private:
     template <bool CapturesOnly> void GenerateMoves();
     template <bool CapturesOnly> void GeneratePawnMoves(int sq, TGenEntry*& out);
     template <bool CapturesOnly> void GeneratePieceMoves(int sq, int piece, TGenEntry*& out);
+    template <bool CapturesOnly> TGenEntry* GenerateStepperMoves(int sq, int piece, TGenEntry* out);
+    TGenEntry* GenerateSliderCaptures(int sq, int piece, TGenEntry* out);
+    TGenEntry* GenerateSliderMoves(int sq, int piece, TGenEntry* out);
     std::uint64_t PawnsWithCaptures() const;
     void CollectTied(int i);
     void GenerateCastling(TGenEntry*& out);

@@ -72,35 +72,47 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePawnMoves(int sq, TGenEn
     }
 }
 
+// Each kind of mover has its own function, so that each saves only the registers its own walk needs.
 template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int piece, TGenEntry*& out) {
-    if (!Slides[piece]) {
-        const Bitboard steps = piece == EngineKnight ? Attacks.Knight[sq] : Attacks.King[sq];
-        const Bitboard targets = steps & (CapturesOnly ? FOccupied[FXSide] : ~FOccupied[FSide]);
-        for (Bitboard bits = targets; bits != 0; bits &= bits - 1) {
-            const int to = std::countr_zero(bits);
-            if (FColor[to] == FXSide)
-                Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
-            else
-                Append(sq, to, 0, 0, FHistory[sq][to], out);
-        }
-        return;
+    if (!Slides[piece])
+        out = GenerateStepperMoves<CapturesOnly>(sq, piece, out);
+    else if constexpr (CapturesOnly)
+        out = GenerateSliderCaptures(sq, piece, out);
+    else
+        out = GenerateSliderMoves(sq, piece, out);
+}
+
+template <bool CapturesOnly> TGenEntry* TEngineBoard::GenerateStepperMoves(int sq, int piece, TGenEntry* out) {
+    const Bitboard steps = piece == EngineKnight ? Attacks.Knight[sq] : Attacks.King[sq];
+    const Bitboard targets = steps & (CapturesOnly ? FOccupied[FXSide] : ~FOccupied[FSide]);
+    for (Bitboard bits = targets; bits != 0; bits &= bits - 1) {
+        const int to = std::countr_zero(bits);
+        if (FColor[to] == FXSide)
+            Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
+        else
+            Append(sq, to, 0, 0, FHistory[sq][to], out);
     }
-    if constexpr (CapturesOnly) {
-        // Only the first piece on each ray can be taken, and only rays holding an enemy piece need a look.
-        const Bitboard enemy = FOccupied[FXSide];
-        const Bitboard lines = (piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
-                               (piece != EngineBishop ? Attacks.StraightLines[sq] : 0);
-        if ((lines & enemy) == 0) return;
-        const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
-        for (int d = 0; d < DirectionCount[piece]; ++d) {
-            const int ray = RayIndex.Of[piece][d];
-            if ((Attacks.Rays[sq][ray] & enemy) == 0) continue;
-            const Bitboard blockers = Attacks.Rays[sq][ray] & occupied;
-            const int to = NearestOnRay(blockers, ray);
-            if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
-        }
-        return;
+    return out;
+}
+
+// Only the first piece on each ray can be taken, and only rays holding an enemy piece need a look.
+TGenEntry* TEngineBoard::GenerateSliderCaptures(int sq, int piece, TGenEntry* out) {
+    const Bitboard enemy = FOccupied[FXSide];
+    const Bitboard lines = (piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
+                           (piece != EngineBishop ? Attacks.StraightLines[sq] : 0);
+    if ((lines & enemy) == 0) return out;
+    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    for (int d = 0; d < DirectionCount[piece]; ++d) {
+        const int ray = RayIndex.Of[piece][d];
+        if ((Attacks.Rays[sq][ray] & enemy) == 0) continue;
+        const Bitboard blockers = Attacks.Rays[sq][ray] & occupied;
+        const int to = NearestOnRay(blockers, ray);
+        if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
     }
+    return out;
+}
+
+TGenEntry* TEngineBoard::GenerateSliderMoves(int sq, int piece, TGenEntry* out) {
     const int origin = Mailbox64[sq];
     for (int d = 0; d < DirectionCount[piece]; ++d) {
         const int step = Directions[piece][d];
@@ -114,6 +126,7 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int p
             Append(sq, to, 0, 0, FHistory[sq][to], out);
         }
     }
+    return out;
 }
 
 // The pawns of the side to move that can take something or step onto the last rank; the others have
