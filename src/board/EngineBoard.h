@@ -137,7 +137,7 @@ public:
 private:
     // The generators append at `out`.
     template <bool CapturesOnly> void GenerateMoves();
-    template <bool CapturesOnly> void GeneratePawnMoves(int sq, TGenEntry*& out);
+    template <bool CapturesOnly> TGenEntry* GeneratePawnMoves(int sq, TGenEntry* out);
     template <bool CapturesOnly> void GeneratePieceMoves(int sq, int piece, TGenEntry*& out);
     template <bool CapturesOnly> TGenEntry* GenerateStepperMoves(int sq, int piece, TGenEntry* out);
     TGenEntry* GenerateSliderCaptures(int sq, int piece, TGenEntry* out);
@@ -146,7 +146,7 @@ private:
     void CollectTied(int i);
     void GenerateCastling(TGenEntry*& out);
     void GenerateEnPassant(TGenEntry*& out);
-    void PushMove(int from, int to, int bits, TGenEntry*& out);
+    inline void PushMove(int from, int to, int bits, TGenEntry*& out);
     void PushPromotions(int from, int to, int bits, TGenEntry*& out);
     void Append(int from, int to, int promote, int bits, int score, TGenEntry*& out);
     int CaptureOrder(int from, int to) const {

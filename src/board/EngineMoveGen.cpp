@@ -42,7 +42,7 @@ template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     for (Bitboard own = movers; own != 0; own &= own - 1) {
         const int sq = std::countr_zero(own);
         if (FPiece[sq] == EnginePawn)
-            GeneratePawnMoves<CapturesOnly>(sq, out);
+            out = GeneratePawnMoves<CapturesOnly>(sq, out);
         else
             GeneratePieceMoves<CapturesOnly>(sq, FPiece[sq], out);
     }
@@ -54,13 +54,13 @@ template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     FFirstMove[FPly + 1] = FLastMove[FPly];
 }
 
-template <bool CapturesOnly> void TEngineBoard::GeneratePawnMoves(int sq, TGenEntry*& out) {
+template <bool CapturesOnly> TGenEntry* TEngineBoard::GeneratePawnMoves(int sq, TGenEntry* out) {
     const int ahead = FSide == EngineWhite ? sq - PawnStep : sq + PawnStep;
-    if (ahead < 0 || ahead >= EngineSquares) return; // a pawn on its own last rank has nowhere to go
+    if (ahead < 0 || ahead >= EngineSquares) return out; // a pawn on its own last rank has nowhere to go
     const int file = sq % BoardFiles;
     if (file != 0 && FColor[ahead - 1] == FXSide) PushMove(sq, ahead - 1, MovePawn | MoveCapture, out);
     if (file != LastFile && FColor[ahead + 1] == FXSide) PushMove(sq, ahead + 1, MovePawn | MoveCapture, out);
-    if (FColor[ahead] != EngineEmpty) return;
+    if (FColor[ahead] != EngineEmpty) return out;
     if constexpr (CapturesOnly) {
         if (IsLastRankFor(FSide, ahead)) PushPromotions(sq, ahead, MovePawn, out);
     } else {
@@ -70,6 +70,7 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePawnMoves(int sq, TGenEn
         if (onStartRank && FColor[twoAhead] == EngineEmpty)
             PushMove(sq, twoAhead, MovePawn | MoveDoubleStep, out);
     }
+    return out;
 }
 
 // Each kind of mover has its own function, so that each saves only the registers its own walk needs.
@@ -164,7 +165,7 @@ void TEngineBoard::GenerateEnPassant(TGenEntry*& out) {
     if (file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn)) PushMove(pawnRank + 1, FEp, bits, out);
 }
 
-void TEngineBoard::PushMove(int from, int to, int bits, TGenEntry*& out) {
+inline void TEngineBoard::PushMove(int from, int to, int bits, TGenEntry*& out) {
     if ((bits & MovePawn) && IsLastRankFor(FSide, to)) {
         PushPromotions(from, to, bits, out);
         return;
