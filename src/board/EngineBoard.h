@@ -159,7 +159,7 @@ private:
 
     bool MakeUnrefused(TEngineMove move);
     inline bool LeavesCheckUnanswered(int from, int to, int bits) const;
-    bool MayExposeOwnKing(int from, int mover, int bits);
+    inline bool MayExposeOwnKing(int from, int mover, int bits);
     std::uint64_t PinnedPieces() const;
 
     // Put and Lift change a square whose content is known; Place and Clear any square.
