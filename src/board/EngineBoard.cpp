@@ -154,6 +154,18 @@ bool TEngineBoard::MoveCastlingRook(int kingTo) {
     return true;
 }
 
+// A mover that is not in check can only uncover an attack on its king by taking away the one piece
+// between it and an enemy slider, unless the king itself moves or en passant empties a second square.
+bool TEngineBoard::MayExposeOwnKing(int from, int mover, int bits) {
+    TKingSafety& safety = FSafety[FPly];
+    if (safety.State != TCheckState::NotInCheck || mover == EngineKing || (bits & MoveEnPassant)) return true;
+    if (!safety.PinsKnown) {
+        safety.Pinned = PinnedPieces();
+        safety.PinsKnown = true;
+    }
+    return (safety.Pinned & Bit(from)) != 0;
+}
+
 bool TEngineBoard::MakeUnrefused(TEngineMove move) {
     assert(FPly < EngineMaxPly);
     const int from = move.From;
@@ -182,18 +194,6 @@ bool TEngineBoard::MakeUnrefused(TEngineMove move) {
         return false;
     }
     return true;
-}
-
-// A mover that is not in check can only uncover an attack on its king by taking away the one piece
-// between it and an enemy slider, unless the king itself moves or en passant empties a second square.
-bool TEngineBoard::MayExposeOwnKing(int from, int mover, int bits) {
-    TKingSafety& safety = FSafety[FPly];
-    if (safety.State != TCheckState::NotInCheck || mover == EngineKing || (bits & MoveEnPassant)) return true;
-    if (!safety.PinsKnown) {
-        safety.Pinned = PinnedPieces();
-        safety.PinsKnown = true;
-    }
-    return (safety.Pinned & Bit(from)) != 0;
 }
 
 std::uint64_t TEngineBoard::PinnedPieces() const {

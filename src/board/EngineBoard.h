@@ -137,13 +137,16 @@ public:
 private:
     // The generators append at `out`.
     template <bool CapturesOnly> void GenerateMoves();
-    template <bool CapturesOnly> void GeneratePawnMoves(int sq, TGenEntry*& out);
+    template <bool CapturesOnly> TGenEntry* GeneratePawnMoves(int sq, TGenEntry* out);
     template <bool CapturesOnly> void GeneratePieceMoves(int sq, int piece, TGenEntry*& out);
+    template <bool CapturesOnly> TGenEntry* GenerateStepperMoves(int sq, int piece, TGenEntry* out);
+    TGenEntry* GenerateSliderCaptures(int sq, int piece, TGenEntry* out);
+    TGenEntry* GenerateSliderMoves(int sq, int piece, TGenEntry* out);
     std::uint64_t PawnsWithCaptures() const;
     void CollectTied(int i);
     void GenerateCastling(TGenEntry*& out);
     void GenerateEnPassant(TGenEntry*& out);
-    void PushMove(int from, int to, int bits, TGenEntry*& out);
+    inline void PushMove(int from, int to, int bits, TGenEntry*& out);
     void PushPromotions(int from, int to, int bits, TGenEntry*& out);
     void Append(int from, int to, int promote, int bits, int score, TGenEntry*& out);
     int CaptureOrder(int from, int to) const {
@@ -156,7 +159,7 @@ private:
 
     bool MakeUnrefused(TEngineMove move);
     inline bool LeavesCheckUnanswered(int from, int to, int bits) const;
-    bool MayExposeOwnKing(int from, int mover, int bits);
+    inline bool MayExposeOwnKing(int from, int mover, int bits);
     std::uint64_t PinnedPieces() const;
 
     // Put and Lift change a square whose content is known; Place and Clear any square.

@@ -200,7 +200,7 @@ int TEngineEval::PawnScore(std::uint64_t own, std::uint64_t enemy, int color) co
         const int file = std::countr_zero(files);
         const FileSet bit = FileSet{1} << file;
         const std::uint64_t pawns = own & (FileA << file);
-        const int count = std::popcount(pawns);
+        const int count = Count(pawns);
         if (count > 1) score -= DoubledPawnPenalty * count;
         if (isolated & bit) {
             score -= IsolatedPawnPenalty * count;

@@ -33,7 +33,7 @@ private:
         std::uint64_t WithoutOwnPawn[2] = {};
         std::uint64_t WithoutPawn = 0;
     };
-    static constexpr int PawnCacheBits = 12;
+    static constexpr int PawnCacheBits = 14;
 
     TEngineBoard::TPieceSquareValues FEvalTable{};
     // Pawns move seldom, so most evaluations find their placement's terms here. The passed-pawn bonus

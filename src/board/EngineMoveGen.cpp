@@ -42,7 +42,7 @@ template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     for (Bitboard own = movers; own != 0; own &= own - 1) {
         const int sq = std::countr_zero(own);
         if (FPiece[sq] == EnginePawn)
-            GeneratePawnMoves<CapturesOnly>(sq, out);
+            out = GeneratePawnMoves<CapturesOnly>(sq, out);
         else
             GeneratePieceMoves<CapturesOnly>(sq, FPiece[sq], out);
     }
@@ -54,13 +54,13 @@ template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     FFirstMove[FPly + 1] = FLastMove[FPly];
 }
 
-template <bool CapturesOnly> void TEngineBoard::GeneratePawnMoves(int sq, TGenEntry*& out) {
+template <bool CapturesOnly> TGenEntry* TEngineBoard::GeneratePawnMoves(int sq, TGenEntry* out) {
     const int ahead = FSide == EngineWhite ? sq - PawnStep : sq + PawnStep;
-    if (ahead < 0 || ahead >= EngineSquares) return; // a pawn on its own last rank has nowhere to go
+    if (ahead < 0 || ahead >= EngineSquares) return out; // a pawn on its own last rank has nowhere to go
     const int file = sq % BoardFiles;
     if (file != 0 && FColor[ahead - 1] == FXSide) PushMove(sq, ahead - 1, MovePawn | MoveCapture, out);
     if (file != LastFile && FColor[ahead + 1] == FXSide) PushMove(sq, ahead + 1, MovePawn | MoveCapture, out);
-    if (FColor[ahead] != EngineEmpty) return;
+    if (FColor[ahead] != EngineEmpty) return out;
     if constexpr (CapturesOnly) {
         if (IsLastRankFor(FSide, ahead)) PushPromotions(sq, ahead, MovePawn, out);
     } else {
@@ -70,37 +70,50 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePawnMoves(int sq, TGenEn
         if (onStartRank && FColor[twoAhead] == EngineEmpty)
             PushMove(sq, twoAhead, MovePawn | MoveDoubleStep, out);
     }
+    return out;
 }
 
+// Each kind of mover has its own function, so that each saves only the registers its own walk needs.
 template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int piece, TGenEntry*& out) {
-    if (!Slides[piece]) {
-        const Bitboard steps = piece == EngineKnight ? Attacks.Knight[sq] : Attacks.King[sq];
-        const Bitboard targets = steps & (CapturesOnly ? FOccupied[FXSide] : ~FOccupied[FSide]);
-        for (Bitboard bits = targets; bits != 0; bits &= bits - 1) {
-            const int to = std::countr_zero(bits);
-            if (FColor[to] == FXSide)
-                Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
-            else
-                Append(sq, to, 0, 0, FHistory[sq][to], out);
-        }
-        return;
+    if (!Slides[piece])
+        out = GenerateStepperMoves<CapturesOnly>(sq, piece, out);
+    else if constexpr (CapturesOnly)
+        out = GenerateSliderCaptures(sq, piece, out);
+    else
+        out = GenerateSliderMoves(sq, piece, out);
+}
+
+template <bool CapturesOnly> TGenEntry* TEngineBoard::GenerateStepperMoves(int sq, int piece, TGenEntry* out) {
+    const Bitboard steps = piece == EngineKnight ? Attacks.Knight[sq] : Attacks.King[sq];
+    const Bitboard targets = steps & (CapturesOnly ? FOccupied[FXSide] : ~FOccupied[FSide]);
+    for (Bitboard bits = targets; bits != 0; bits &= bits - 1) {
+        const int to = std::countr_zero(bits);
+        if (FColor[to] == FXSide)
+            Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
+        else
+            Append(sq, to, 0, 0, FHistory[sq][to], out);
     }
-    if constexpr (CapturesOnly) {
-        // Only the first piece on each ray can be taken, and only rays holding an enemy piece need a look.
-        const Bitboard enemy = FOccupied[FXSide];
-        const Bitboard lines = (piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
-                               (piece != EngineBishop ? Attacks.StraightLines[sq] : 0);
-        if ((lines & enemy) == 0) return;
-        const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
-        for (int d = 0; d < DirectionCount[piece]; ++d) {
-            const int ray = RayIndex.Of[piece][d];
-            if ((Attacks.Rays[sq][ray] & enemy) == 0) continue;
-            const Bitboard blockers = Attacks.Rays[sq][ray] & occupied;
-            const int to = NearestOnRay(blockers, ray);
-            if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
-        }
-        return;
+    return out;
+}
+
+// Only the first piece on each ray can be taken, and only rays holding an enemy piece need a look.
+TGenEntry* TEngineBoard::GenerateSliderCaptures(int sq, int piece, TGenEntry* out) {
+    const Bitboard enemy = FOccupied[FXSide];
+    const Bitboard lines = (piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
+                           (piece != EngineBishop ? Attacks.StraightLines[sq] : 0);
+    if ((lines & enemy) == 0) return out;
+    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    for (int d = 0; d < DirectionCount[piece]; ++d) {
+        const int ray = RayIndex.Of[piece][d];
+        if ((Attacks.Rays[sq][ray] & enemy) == 0) continue;
+        const Bitboard blockers = Attacks.Rays[sq][ray] & occupied;
+        const int to = NearestOnRay(blockers, ray);
+        if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
     }
+    return out;
+}
+
+TGenEntry* TEngineBoard::GenerateSliderMoves(int sq, int piece, TGenEntry* out) {
     const int origin = Mailbox64[sq];
     for (int d = 0; d < DirectionCount[piece]; ++d) {
         const int step = Directions[piece][d];
@@ -114,6 +127,7 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int p
             Append(sq, to, 0, 0, FHistory[sq][to], out);
         }
     }
+    return out;
 }
 
 // The pawns of the side to move that can take something or step onto the last rank; the others have
@@ -151,7 +165,7 @@ void TEngineBoard::GenerateEnPassant(TGenEntry*& out) {
     if (file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn)) PushMove(pawnRank + 1, FEp, bits, out);
 }
 
-void TEngineBoard::PushMove(int from, int to, int bits, TGenEntry*& out) {
+inline void TEngineBoard::PushMove(int from, int to, int bits, TGenEntry*& out) {
     if ((bits & MovePawn) && IsLastRankFor(FSide, to)) {
         PushPromotions(from, to, bits, out);
         return;
