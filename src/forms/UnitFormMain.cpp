@@ -200,13 +200,13 @@ void TFormMain::CreateActions() {
         FormResize();
     });
     for (QAction* later :
-         {MenuItemLaden, MenuItemSpeichern, MenuItemOptMisc, MenuItemBoardSettings, MenuItemChangePieceSet,
-          MenuItemQuickRestore, MenuItemQuickSave, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor,
-          MenuItemChangeAll, MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1,
+         {MenuItemOptMisc, MenuItemBoardSettings, MenuItemChangePieceSet, MenuItemSetPosition, MenuItemChangeSite,
+          MenuItemChangeColor, MenuItemChangeAll, MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1,
           MenuItemPartiedaten, MenuItemPlayerStatistic, MenuItemAnzeigeFigurenImSpiel,
           MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm, MenuItemTips, MenuItemInfo,
           PopupItemBoardSettings, PopupItemPieceSet})
         NotYetAvailable(later);
+    ConnectFileActions();
     MenuItemChangePieceSet->setVisible(QFileInfo::exists(ResolvePath(PieceGraphicsPath)));
 }
 

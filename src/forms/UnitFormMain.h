@@ -25,6 +25,8 @@ class TColorDisc;
 class TClickableLabel;
 class TLogbook;
 struct TWishedGeometry;
+struct TGameRecord;
+struct TPlayerRecord;
 
 // Which controls a moment of the game leaves usable.
 enum TControlState { csGameEnd = 0, csRunning = 1, csStopped = 2, csInitial = 9 };
@@ -142,6 +144,15 @@ public:
     // The settings this window writes when the program ends.
     void WriteSettingsOnClose();
 
+    // Game files and quick save (UnitFormMainFiles.cpp).
+    void SaveGameFile();
+    void LoadGameFile(const QString& FileName);
+    void MenuItemQuickSaveClick();
+    void MenuItemQuickRestoreClick();
+    // Where the reader of the older text format (".TN", ".NT") plugs in: it reads the named file and
+    // plays its game into this window, true when it did. Without one such a file gives text 125.
+    std::function<bool(const QString& fileName)> TextGameLoader;
+
     // Where the promotion dialog gets its answer; the real one shows FormPromotion.
     std::function<int()> AskPromotionPiece;
 
@@ -211,6 +222,15 @@ private:
 
     void ProcessMessages();
     void NotYetAvailable(QAction* action);
+
+    // Game files.
+    void ConnectFileActions();
+    TPlayerRecord PlayerRecord(int player) const;
+    TGameRecord GameRecordOfWindow() const;
+    void ApplyPlayerRecord(int player, const TPlayerRecord& record);
+    void ApplyGameData(const TGameRecord& record);
+    void LoadRecordFile(const QString& fileName);
+    void LoadTextGameFile(const QString& fileName);
 
     std::mt19937 FRandom;
     bool FInRefresh = false;
