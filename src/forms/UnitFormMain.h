@@ -27,6 +27,7 @@ class TLogbook;
 struct TWishedGeometry;
 struct TGameRecord;
 struct TPlayerRecord;
+struct TTextGame;
 
 // Which controls a moment of the game leaves usable.
 enum TControlState { csGameEnd = 0, csRunning = 1, csStopped = 2, csInitial = 9 };
@@ -150,8 +151,10 @@ public:
     void MenuItemQuickSaveClick();
     void MenuItemQuickRestoreClick();
     // Where the reader of the older text format (".TN", ".NT") plugs in: it reads the named file and
-    // plays its game into this window, true when it did. Without one such a file gives text 125.
+    // hands what it read to ApplyTextGame, true when it could. Without one such a file gives text 125.
     std::function<bool(const QString& fileName)> TextGameLoader;
+    // Starts a new game from a text-format game and replays its moves.
+    void ApplyTextGame(const TTextGame& game);
 
     // Where the promotion dialog gets its answer; the real one shows FormPromotion.
     std::function<int()> AskPromotionPiece;
@@ -231,6 +234,8 @@ private:
     void ApplyGameData(const TGameRecord& record);
     void LoadRecordFile(const QString& fileName);
     void LoadTextGameFile(const QString& fileName);
+    void ApplyTextSeat(int player, const QString& name, int kind, int colour);
+    int ReplayTextMoves(const QStringList& moves);
 
     std::mt19937 FRandom;
     bool FInRefresh = false;

@@ -4,6 +4,7 @@
 #include "FormWidgets.h"
 #include "GameRecord.h"
 #include "SettingsKey.h"
+#include "TextGame.h"
 #include "UnitDialogFunctions.h"
 #include "UnitFormMain.h"
 #include "UnitFunctions.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QScopeGuard>
 #include <limits>
 
 namespace {
@@ -247,8 +249,100 @@ void TFormMain::MenuItemQuickRestoreClick() {
 
 // --- The older text format --------------------------------------------------------------------------
 
+namespace {
+
+constexpr auto OldestTextVersion = "1.7";
+
+// Versions are compared part by part as numbers: "1.10" is newer than "1.7".
+bool VersionBelow(const QString& version, const QString& oldest) {
+    const QStringList have = version.trimmed().split('.');
+    const QStringList need = oldest.split('.');
+    for (qsizetype i = 0; i < std::max(have.size(), need.size()); ++i) {
+        const int a = have.value(i).toInt();
+        const int b = need.value(i).toInt();
+        if (a != b) return a < b;
+    }
+    return false;
+}
+
+} // namespace
+
 void TFormMain::LoadTextGameFile(const QString& fileName) {
     if (TextGameLoader && TextGameLoader(fileName)) return;
     ShowCenteredMessage(LoadLangString(125, "Partie konnte nicht geladen werden."), TMsgDlgType::mtError,
                         mbOK, this);
+}
+
+// Plays a text-format game into the window. Sounds, speech and message boxes are off meanwhile.
+void TFormMain::ApplyTextGame(const TTextGame& game) {
+    StopGame(false, false);
+    TSettings& s = Settings();
+    const bool sound = s.PlaySound, speech = s.PlaySp, messages = s.ShowMessages;
+    s.PlaySound = s.PlaySp = s.ShowMessages = false;
+    const auto restore = qScopeGuard([&] {
+        FReplaying = false;
+        s.PlaySound = sound;
+        s.PlaySp = speech;
+        s.ShowMessages = messages;
+    });
+    FReplaying = true;
+    StartNewGame(true);
+    if (VersionBelow(game.Version, OldestTextVersion)) {
+        ShowCenteredMessage(
+            LoadLangString(127, "Die Datei ist mit einer alten Version von %s\rerstellt worden. Die "
+                                "aktuelle Version ist nicht mehr mit dem\rFormat alter Versionen "
+                                "kompatibel.")
+                .replace("%s", "TESSARON"),
+            TMsgDlgType::mtError, mbOK, this);
+        return;
+    }
+    ChessBrd->SetPosition(game.Position.toStdString());
+    ChessBrd->SetWhiteToMove(game.WhiteToMove);
+    ChessBrd->SetCastlingAllowed(game.CastlingAllowed & AllCastlingRights);
+    ChessBrd->StartLine();
+    ApplyTextSeat(1, game.NamePlayer1, game.Player1, game.Player1Color);
+    ApplyTextSeat(2, game.NamePlayer2, game.Player2, game.Player2Color);
+    ChessBrd->SetComputerPlaysWhite(false);
+    ChessBrd->SetComputerPlaysBlack(false);
+    ChessBrd->SetAnimateMoves(false);
+    const int skipped = ReplayTextMoves(game.Moves);
+    ChessBrd->SetAnimateMoves(s.AnimateMoves);
+    StopGame(false, false);
+    ChessBrd->SetWhiteOnTop(game.WhiteOnTop);
+    ClockPlayer1 = game.Clock1;
+    ClockPlayer2 = game.Clock2;
+    ShowClocks();
+    ShowMatchTime();
+    SetLevel(game.Level);
+    FGameOver = game.End;
+    if (FGameOver) TimerAktualisierung.stop();
+    QString loaded = LoadLangString(124, "Partie wurde geladen");
+    if (skipped > 0)
+        loaded += "\r\r" +
+                  LoadLangString(5204, "%d Züge der Datei wurden übersprungen, weil sie nicht erlaubt sind.")
+                      .replace("%d", QString::number(skipped));
+    ShowInfoMessage(loaded, this);
+}
+
+void TFormMain::ApplyTextSeat(int player, const QString& name, int kind, int colour) {
+    NameLabel(player)->setText(name);
+    KindCombo(player)->setCurrentIndex(std::clamp(kind, int(pkMensch), int(pkZufall)));
+    TColorDisc* disc = player == 1 ? ShapeFarbeSpieler1 : ShapeFarbeSpieler2;
+    disc->SetBrushColor(colour == ColourBlack ? Qt::black : Qt::white);
+    KindChanged(player);
+    (player == 1 ? PartieDaten.SetPlayer1Name(name.left(TPartieDaten::NameCapacity))
+                 : PartieDaten.SetPlayer2Name(name.left(TPartieDaten::NameCapacity)));
+}
+
+// The moves the rules refuse are skipped; once the history is full the rest are left out as well.
+int TFormMain::ReplayTextMoves(const QStringList& moves) {
+    int skipped = 0;
+    for (const QString& move : moves) {
+        if (move.isEmpty()) break;
+        const Square from = SquareIndex(move.left(2).toStdString());
+        const Square to = SquareIndex(move.mid(3, 2).toStdString());
+        if (ChessBrd->HistoryFull() || !ChessBrd->PlayMove(from, to)) ++skipped;
+    }
+    RefreshMoveList();
+    return skipped;
 }

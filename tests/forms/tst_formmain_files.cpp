@@ -7,6 +7,7 @@
 #include "FormMainTestSupport.h"
 #include "FormWidgets.h"
 #include "IniFile.h"
+#include "TextGame.h"
 #include "UnitDialogFunctions.h"
 #include "UnitSettings.h"
 
@@ -87,6 +88,9 @@ private Q_SLOTS:
     void quickSaveAndRestore();
     void quickRestoreWithBlackToMoveStartsACleanLine();
     void quickSaveRefusesADescriptionTheFileCannotHold();
+    void textGameReplaysItsMoves();
+    void textGameVersionsCompareAsNumbers_data();
+    void textGameVersionsCompareAsNumbers();
 
 private:
     TFormMain& NewWindow();
@@ -417,6 +421,53 @@ void TestFormMainFiles::quickSaveRefusesADescriptionTheFileCannotHold() {
     QVERIFY(ini.Load(FDir.filePath("tessaron.ini")));
     QVERIFY(!ini.HasKey("Positions", "[Common]"));
     QVERIFY(ini.HasKey("Game", "Position"));
+}
+
+// The defaults of a file with only its moves, one of them refused by the rules.
+void TestFormMainFiles::textGameReplaysItsMoves() {
+    TFormMain& form = NewWindow();
+    form.LabelSpieler1->setText("Ada");
+    Play(form, "D2-D4");
+    TTextGame game;
+    game.Moves = {"E2-E4", "E7-E5", "E1-E3", "G1-F3"};
+    game.Clock1 = {1, 500, 1000};
+    game.Clock2 = {2, 750, 1500};
+    form.ApplyTextGame(game);
+    QCOMPARE(MoveList(form), QStringList({"1. E2-E4", "              E7-E5", "2. G1-F3"}));
+    QCOMPARE(form.LabelSpieler1->text(), "Spieler 1");
+    QCOMPARE(form.LabelSpieler2->text(), "Spieler 2");
+    QCOMPARE(form.ComboBoxSpieler1->currentIndex(), int(pkMensch));
+    QVERIFY(form.MenuItemAnfaenger->isChecked());
+    QCOMPARE(form.PanelMatchTime->text(), "00:00:02");
+    QCOMPARE(form.PartieDaten.Player1Name(), "Spieler 1");
+    QVERIFY(!form.FGameOver);
+    QVERIFY(form.GameStopped);
+    QVERIFY(!form.FReplaying);
+    QVERIFY(Settings().ShowMessages == false && Settings().PlaySound == false); // as the test's settings say
+    QCOMPARE(FDialogs->MessageTexts().last(),
+             "Partie wurde geladen\r\r1 Züge der Datei wurden übersprungen, weil sie nicht erlaubt sind.");
+}
+
+void TestFormMainFiles::textGameVersionsCompareAsNumbers_data() {
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("1.6") << "1.6" << false;
+    QTest::newRow("1.7") << "1.7" << true;
+    QTest::newRow("1.10") << "1.10" << true;
+    QTest::newRow("2.0") << "2.0" << true;
+    QTest::newRow("0.9") << "0.9" << false;
+}
+
+void TestFormMainFiles::textGameVersionsCompareAsNumbers() {
+    QFETCH(QString, version);
+    QFETCH(bool, accepted);
+    TFormMain& form = NewWindow();
+    TTextGame game;
+    game.Version = version;
+    game.Moves = {"E2-E4"};
+    form.ApplyTextGame(game);
+    QCOMPARE(form.ListBoxZuege->count(), accepted ? 1 : 0);
+    QCOMPARE(FDialogs->Messages.last().Kind, accepted ? TMsgDlgType::mtCustom : TMsgDlgType::mtError);
 }
 
 QTEST_MAIN(TestFormMainFiles)
