@@ -308,6 +308,14 @@ void TFormMain::ApplyTextGame(const TTextGame& game) {
     const int skipped = ReplayTextMoves(game.Moves);
     ChessBrd->SetAnimateMoves(s.AnimateMoves);
     StopGame(false, false);
+    // The moves decide who is to move; only a game without any takes the file's word for it.
+    const bool noMoves = ChessBrd->FirstMoveNumber() == ChessBrd->LastMoveNumber() &&
+                         ChessBrd->FirstSideWhite() == ChessBrd->LastSideWhite();
+    if (noMoves && ChessBrd->WhiteToMove() != game.GameWhiteToMove) {
+        ChessBrd->SetWhiteToMove(game.GameWhiteToMove);
+        ChessBrd->StartLine();
+        RefreshMoveList();
+    }
     ChessBrd->SetWhiteOnTop(game.WhiteOnTop);
     ClockPlayer1 = game.Clock1;
     ClockPlayer2 = game.Clock2;

@@ -236,16 +236,18 @@ void TestFormMainFiles::decidedGameStaysDecided() {
     QVERIFY(form.FGameOver);
     QCOMPARE(form.LabelSpieler1Status->text(), "gewonnen");
     const QString file = SaveAs(form, "mate.tn2");
+    const int result = form.PartieDaten.Result();
+    const QStringList moves = MoveList(form);
 
     TFormMain& loaded = NewWindow();
     Load(loaded, file);
     QVERIFY(loaded.FGameOver);
     QCOMPARE(loaded.LabelSpieler1Status->text(), "gewonnen");
     QCOMPARE(loaded.LabelSpieler2Status->text(), "verloren");
-    QCOMPARE(int(loaded.PartieDaten.Result()), int(form.PartieDaten.Result()));
+    QCOMPARE(int(loaded.PartieDaten.Result()), result);
     QVERIFY(loaded.ListBoxZuege->isEnabled());
     QVERIFY(!loaded.BitBtnWeiter->isEnabled()); // a decided game
-    QCOMPARE(MoveList(loaded), MoveList(form));
+    QCOMPARE(MoveList(loaded), moves);
     const std::string final = loaded.ChessBrd->Position();
     loaded.BitBtnWeiterClick();
     loaded.TimerAktualisierungTimer();
@@ -432,8 +434,10 @@ void TestFormMainFiles::textGameReplaysItsMoves() {
     game.Moves = {"E2-E4", "E7-E5", "E1-E3", "G1-F3"};
     game.Clock1 = {1, 500, 1000};
     game.Clock2 = {2, 750, 1500};
+    game.GameWhiteToMove = true;
     form.ApplyTextGame(game);
     QCOMPARE(MoveList(form), QStringList({"1. E2-E4", "              E7-E5", "2. G1-F3"}));
+    QVERIFY(!form.ChessBrd->WhiteToMove()); // the moves decide, not the file's side to move
     QCOMPARE(form.LabelSpieler1->text(), "Spieler 1");
     QCOMPARE(form.LabelSpieler2->text(), "Spieler 2");
     QCOMPARE(form.ComboBoxSpieler1->currentIndex(), int(pkMensch));
@@ -446,6 +450,12 @@ void TestFormMainFiles::textGameReplaysItsMoves() {
     QVERIFY(Settings().ShowMessages == false && Settings().PlaySound == false); // as the test's settings say
     QCOMPARE(FDialogs->MessageTexts().last(),
              "Partie wurde geladen\r\r1 Züge der Datei wurden übersprungen, weil sie nicht erlaubt sind.");
+
+    TTextGame withoutMoves; // takes the side to move the file names for after the moves
+    withoutMoves.GameWhiteToMove = false;
+    form.ApplyTextGame(withoutMoves);
+    QVERIFY(!form.ChessBrd->WhiteToMove());
+    QCOMPARE(MoveList(form), QStringList({"1.  ...   "}));
 }
 
 void TestFormMainFiles::textGameVersionsCompareAsNumbers_data() {
@@ -467,6 +477,7 @@ void TestFormMainFiles::textGameVersionsCompareAsNumbers() {
     game.Moves = {"E2-E4"};
     form.ApplyTextGame(game);
     QCOMPARE(form.ListBoxZuege->count(), accepted ? 1 : 0);
+    QCOMPARE(form.ChessBrd->WhiteToMove(), !accepted);
     QCOMPARE(FDialogs->Messages.last().Kind, accepted ? TMsgDlgType::mtCustom : TMsgDlgType::mtError);
 }
 
