@@ -2,6 +2,7 @@
 // and runs the program until the main window closes.
 
 #include "UnitFormMain.h"
+#include "UnitFormPartiedaten.h"
 #include "UnitFormPromotion.h"
 #include "UnitFormSelectLanguage.h"
 #include "UnitLanguages.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     FormMain = formMain.get();
     FormSelectLanguage = new TFormSelectLanguage(FormMain);
     FormPromotion = new TFormPromotion(FormMain);
+    FormPartiedaten = new TFormPartiedaten(FormMain);
     FormMain->show();
 
     const int result = app.exec();

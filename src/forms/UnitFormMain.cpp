@@ -189,6 +189,7 @@ void TFormMain::CreateActions() {
     connect(MenuItemBack, &QAction::triggered, this, &TFormMain::BitBtnZugZurueckClick);
     connect(MenuItemNext, &QAction::triggered, this, &TFormMain::BitBtnZugVorClick);
     connect(MenuItemHelpMe, &QAction::triggered, this, &TFormMain::BitBtnHilfMirClick);
+    connect(MenuItemPartiedaten, &QAction::triggered, this, &TFormMain::MenuItemPartiedatenClick);
     connect(MenuItemShowStatistik, &QAction::triggered, this, [this](bool on) {
         Settings().ShowStatistik = on;
         PanelStatistics->setVisible(on);
@@ -202,7 +203,7 @@ void TFormMain::CreateActions() {
     for (QAction* later :
          {MenuItemOptMisc, MenuItemBoardSettings, MenuItemChangePieceSet, MenuItemSetPosition, MenuItemChangeSite,
           MenuItemChangeColor, MenuItemChangeAll, MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1,
-          MenuItemPartiedaten, MenuItemPlayerStatistic, MenuItemAnzeigeFigurenImSpiel,
+          MenuItemPlayerStatistic, MenuItemAnzeigeFigurenImSpiel,
           MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm, MenuItemTips, MenuItemInfo,
           PopupItemBoardSettings, PopupItemPieceSet})
         NotYetAvailable(later);

@@ -28,6 +28,8 @@ struct TWishedGeometry;
 struct TGameRecord;
 struct TPlayerRecord;
 struct TTextGame;
+struct TTextGamePlayer;
+struct TMoveSquares;
 
 // Which controls a moment of the game leaves usable.
 enum TControlState { csGameEnd = 0, csRunning = 1, csStopped = 2, csInitial = 9 };
@@ -126,6 +128,7 @@ public:
     void BitBtnWeiterClick();
     void BitBtnStopClick();
     void ButtonNeuClick();
+    void MenuItemPartiedatenClick();
     void BitBtnHilfMirClick();
     void ButtonPlayBestMoveClick();
     void ButtonEndCalcClick();
@@ -150,9 +153,6 @@ public:
     void LoadGameFile(const QString& FileName);
     void MenuItemQuickSaveClick();
     void MenuItemQuickRestoreClick();
-    // Where the reader of the older text format (".TN", ".NT") plugs in: it reads the named file and
-    // hands what it read to ApplyTextGame, true when it could. Without one such a file gives text 125.
-    std::function<bool(const QString& fileName)> TextGameLoader;
     // Starts a new game from a text-format game and replays its moves.
     void ApplyTextGame(const TTextGame& game);
 
@@ -192,6 +192,7 @@ private:
     bool PlaysWhite(int player) const;
     bool IsToMove(int player) const { return PlaysWhite(player) == ChessBrd->WhiteToMove(); }
     void KindChanged(int player);
+    void EditPartiedaten();
     void SetEngineFlag(bool white, bool value);
     QString WinnerName(int player) const;
 
@@ -234,8 +235,8 @@ private:
     void ApplyGameData(const TGameRecord& record);
     void LoadRecordFile(const QString& fileName);
     void LoadTextGameFile(const QString& fileName);
-    void ApplyTextSeat(int player, const QString& name, int kind, int colour);
-    int ReplayTextMoves(const QStringList& moves);
+    void ApplyTextSeat(int player, const TTextGamePlayer& seat);
+    int ReplayTextMoves(const std::vector<TMoveSquares>& moves);
 
     std::mt19937 FRandom;
     bool FInRefresh = false;

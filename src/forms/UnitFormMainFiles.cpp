@@ -4,7 +4,7 @@
 #include "FormWidgets.h"
 #include "GameRecord.h"
 #include "SettingsKey.h"
-#include "TextGame.h"
+#include "TextGameFile.h"
 #include "UnitDialogFunctions.h"
 #include "UnitFormMain.h"
 #include "UnitFunctions.h"
@@ -249,26 +249,10 @@ void TFormMain::MenuItemQuickRestoreClick() {
 
 // --- The older text format --------------------------------------------------------------------------
 
-namespace {
-
-constexpr auto OldestTextVersion = "1.7";
-
-// Versions are compared part by part as numbers: "1.10" is newer than "1.7".
-bool VersionBelow(const QString& version, const QString& oldest) {
-    const QStringList have = version.trimmed().split('.');
-    const QStringList need = oldest.split('.');
-    for (qsizetype i = 0; i < std::max(have.size(), need.size()); ++i) {
-        const int a = have.value(i).toInt();
-        const int b = need.value(i).toInt();
-        if (a != b) return a < b;
-    }
-    return false;
-}
-
-} // namespace
-
 void TFormMain::LoadTextGameFile(const QString& fileName) {
-    if (TextGameLoader && TextGameLoader(fileName)) return;
+    TTextGame game;
+    // A file of an old version is read as far as its version, which ApplyTextGame refuses with its message.
+    if (ReadTextGameFile(fileName, game) != TTextGameStatus::Unreadable) return ApplyTextGame(game);
     ShowCenteredMessage(LoadLangString(125, "Partie konnte nicht geladen werden."), TMsgDlgType::mtError,
                         mbOK, this);
 }
@@ -287,7 +271,7 @@ void TFormMain::ApplyTextGame(const TTextGame& game) {
     });
     FReplaying = true;
     StartNewGame(true);
-    if (VersionBelow(game.Version, OldestTextVersion)) {
+    if (!IsReadableTextGameVersion(game.Version)) {
         ShowCenteredMessage(
             LoadLangString(127, "Die Datei ist mit einer alten Version von %s\rerstellt worden. Die "
                                 "aktuelle Version ist nicht mehr mit dem\rFormat alter Versionen "
@@ -296,12 +280,10 @@ void TFormMain::ApplyTextGame(const TTextGame& game) {
             TMsgDlgType::mtError, mbOK, this);
         return;
     }
-    ChessBrd->SetPosition(game.Position.toStdString());
-    ChessBrd->SetWhiteToMove(game.WhiteToMove);
-    ChessBrd->SetCastlingAllowed(game.CastlingAllowed & AllCastlingRights);
+    ApplyTextGameStart(*ChessBrd, game);
     ChessBrd->StartLine();
-    ApplyTextSeat(1, game.NamePlayer1, game.Player1, game.Player1Color);
-    ApplyTextSeat(2, game.NamePlayer2, game.Player2, game.Player2Color);
+    ApplyTextSeat(1, game.Player1);
+    ApplyTextSeat(2, game.Player2);
     ChessBrd->SetComputerPlaysWhite(false);
     ChessBrd->SetComputerPlaysBlack(false);
     ChessBrd->SetAnimateMoves(false);
@@ -311,14 +293,14 @@ void TFormMain::ApplyTextGame(const TTextGame& game) {
     // The moves decide who is to move; only a game without any takes the file's word for it.
     const bool noMoves = ChessBrd->FirstMoveNumber() == ChessBrd->LastMoveNumber() &&
                          ChessBrd->FirstSideWhite() == ChessBrd->LastSideWhite();
-    if (noMoves && ChessBrd->WhiteToMove() != game.GameWhiteToMove) {
-        ChessBrd->SetWhiteToMove(game.GameWhiteToMove);
+    if (noMoves && ChessBrd->WhiteToMove() != game.WhiteToMove) {
+        ChessBrd->SetWhiteToMove(game.WhiteToMove);
         ChessBrd->StartLine();
         RefreshMoveList();
     }
     ChessBrd->SetWhiteOnTop(game.WhiteOnTop);
-    ClockPlayer1 = game.Clock1;
-    ClockPlayer2 = game.Clock2;
+    ClockPlayer1 = game.Player1.Clock;
+    ClockPlayer2 = game.Player2.Clock;
     ShowClocks();
     ShowMatchTime();
     SetLevel(game.Level);
@@ -332,25 +314,20 @@ void TFormMain::ApplyTextGame(const TTextGame& game) {
     ShowInfoMessage(loaded, this);
 }
 
-void TFormMain::ApplyTextSeat(int player, const QString& name, int kind, int colour) {
+void TFormMain::ApplyTextSeat(int player, const TTextGamePlayer& seat) {
+    const QString& name = seat.Name;
     NameLabel(player)->setText(name);
-    KindCombo(player)->setCurrentIndex(std::clamp(kind, int(pkMensch), int(pkZufall)));
+    KindCombo(player)->setCurrentIndex(std::clamp(seat.Kind, int(pkMensch), int(pkZufall)));
     TColorDisc* disc = player == 1 ? ShapeFarbeSpieler1 : ShapeFarbeSpieler2;
-    disc->SetBrushColor(colour == ColourBlack ? Qt::black : Qt::white);
+    disc->SetBrushColor(seat.Black ? Qt::black : Qt::white);
     KindChanged(player);
     (player == 1 ? PartieDaten.SetPlayer1Name(name.left(TPartieDaten::NameCapacity))
                  : PartieDaten.SetPlayer2Name(name.left(TPartieDaten::NameCapacity)));
 }
 
 // The moves the rules refuse are skipped; once the history is full the rest are left out as well.
-int TFormMain::ReplayTextMoves(const QStringList& moves) {
-    int skipped = 0;
-    for (const QString& move : moves) {
-        if (move.isEmpty()) break;
-        const Square from = SquareIndex(move.left(2).toStdString());
-        const Square to = SquareIndex(move.mid(3, 2).toStdString());
-        if (ChessBrd->HistoryFull() || !ChessBrd->PlayMove(from, to)) ++skipped;
-    }
+int TFormMain::ReplayTextMoves(const std::vector<TMoveSquares>& moves) {
+    const TReplayResult replayed = ReplayMoves(*ChessBrd, moves);
     RefreshMoveList();
-    return skipped;
+    return replayed.Refused + replayed.Unplayed;
 }

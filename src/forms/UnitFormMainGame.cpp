@@ -8,6 +8,7 @@
 #include "UnitDialogFunctions.h"
 #include "UnitFunctions.h"
 #include "UnitFormMain.h"
+#include "UnitFormPartiedaten.h"
 #include "UnitLanguages.h"
 #include "UnitSettings.h"
 #include "UnitSound.h"
@@ -118,9 +119,24 @@ void TFormMain::ButtonNeuClick() {
         mbYes | mbNo, this);
     if (answer != mrYes) return;
     StartNewGame(true);
+    if (Settings().ShowPartiedaten) EditPartiedaten();
     ProcessMessages();
     if (SideToMoveIs(pkComputer)) PlayFirstEngineMove();
     BitBtnWeiterClick();
+}
+
+void TFormMain::MenuItemPartiedatenClick() {
+    StopGame(false, true);
+    if (PartieDaten.Player1Name().isEmpty()) PartieDaten.SetPlayer1Name(LabelSpieler1->text());
+    if (PartieDaten.Player2Name().isEmpty()) PartieDaten.SetPlayer2Name(LabelSpieler2->text());
+    EditPartiedaten();
+}
+
+// The game data dialog on the current data; after OK the name labels show the names it holds.
+void TFormMain::EditPartiedaten() {
+    if (!FormPartiedaten || FormPartiedaten->Edit(PartieDaten, !PlaysWhite(1)) != QDialog::Accepted) return;
+    LabelSpieler1->setText(PartieDaten.Player1Name());
+    LabelSpieler2->setText(PartieDaten.Player2Name());
 }
 
 // The engine's first move of a game comes from the opening table (or a random move at the lowest level).

@@ -1,27 +1,8 @@
+#include "PartieDatenSample.h"
 #include "UnitClasses.h"
 
 #include <QDate>
 #include <QTest>
-
-namespace {
-
-void Fill(TPartieDaten& data) {
-    data.SetPlayer1Name("Anna");
-    data.SetPlayer1Elo(1850);
-    data.SetPlayer2Name("Bert");
-    data.SetPlayer2Elo(2010);
-    data.SetEvent("Vereinsmeisterschaft");
-    data.SetSite("Hamburg");
-    data.SetComments("Eine lange Partie");
-    data.SetYear(1999);
-    data.SetMonth(12);
-    data.SetDay(31);
-    data.SetRound(7);
-    data.SetECO("C42");
-    data.SetResult(TPartieDaten::ResultDraw);
-}
-
-} // namespace
 
 class TestPartieDaten : public QObject {
     Q_OBJECT
@@ -49,7 +30,7 @@ void TestPartieDaten::newDataIsCleared() {
 
 void TestPartieDaten::clearEmptiesEverything() {
     TPartieDaten data;
-    Fill(data);
+    FillSamplePartieDaten(data);
     const QDate before = QDate::currentDate();
     data.Clear();
     const QDate after = QDate::currentDate();
@@ -69,7 +50,7 @@ void TestPartieDaten::clearEmptiesEverything() {
 
 void TestPartieDaten::settersKeepValues() {
     TPartieDaten data;
-    Fill(data);
+    FillSamplePartieDaten(data);
     QCOMPARE(data.Player1Name(), "Anna");
     QCOMPARE(data.Player1Elo(), 1850);
     QCOMPARE(data.Player2Name(), "Bert");

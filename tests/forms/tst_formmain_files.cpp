@@ -7,7 +7,7 @@
 #include "FormMainTestSupport.h"
 #include "FormWidgets.h"
 #include "IniFile.h"
-#include "TextGame.h"
+#include "TextGameFile.h"
 #include "UnitDialogFunctions.h"
 #include "UnitSettings.h"
 
@@ -332,13 +332,17 @@ void TestFormMainFiles::overwriteQuestionAndTextFormatNames() {
     QCOMPARE(ReadAll(FDir.filePath("OLD.tn2")).size(), qsizetype(82'760));
     QCOMPARE(FDialogs->Messages.size(), 2); // no question for the new names
 
-    // A file with a name the text format would claim is loaded by that loader, or refused without one.
-    form.TextGameLoader = [](const QString& name) { return name.endsWith(".TN"); };
+    // A file with a name the text format claims is read by the text loader; one it cannot read is refused.
+    QFile textGame(FDir.filePath("game.TN"));
+    QVERIFY(textGame.open(QIODevice::WriteOnly));
+    textGame.write("[SquareList]\nPos0=E2-E4\n");
+    textGame.close();
     FDialogs->Messages.clear();
-    Load(form, FDir.filePath("game.TN"));
-    QVERIFY(FDialogs->Messages.isEmpty());
+    Load(form, textGame.fileName());
+    QCOMPARE(FDialogs->MessageTexts(), QStringList({"Partie wurde geladen"}));
+    QCOMPARE(form.ListBoxZuege->count(), 1);
     Load(form, FDir.filePath("game.nt"));
-    QCOMPARE(FDialogs->MessageTexts(), QStringList({"Partie konnte nicht geladen werden."}));
+    QCOMPARE(FDialogs->MessageTexts().last(), "Partie konnte nicht geladen werden.");
 }
 
 void TestFormMainFiles::failedSaveIsReportedAndKeepsTheOldFile() {
@@ -431,10 +435,10 @@ void TestFormMainFiles::textGameReplaysItsMoves() {
     form.LabelSpieler1->setText("Ada");
     Play(form, "D2-D4");
     TTextGame game;
-    game.Moves = {"E2-E4", "E7-E5", "E1-E3", "G1-F3"};
-    game.Clock1 = {1, 500, 1000};
-    game.Clock2 = {2, 750, 1500};
-    game.GameWhiteToMove = true;
+    game.Moves = {{E2, E4}, {E7, E5}, {E1, E3}, {G1, F3}};
+    game.Player1.Clock = {1, 500, 1000};
+    game.Player2.Clock = {2, 750, 1500};
+    game.WhiteToMove = true;
     form.ApplyTextGame(game);
     QCOMPARE(MoveList(form), QStringList({"1. E2-E4", "              E7-E5", "2. G1-F3"}));
     QVERIFY(!form.ChessBrd->WhiteToMove()); // the moves decide, not the file's side to move
@@ -452,7 +456,7 @@ void TestFormMainFiles::textGameReplaysItsMoves() {
              "Partie wurde geladen\r\r1 Züge der Datei wurden übersprungen, weil sie nicht erlaubt sind.");
 
     TTextGame withoutMoves; // takes the side to move the file names for after the moves
-    withoutMoves.GameWhiteToMove = false;
+    withoutMoves.WhiteToMove = false;
     form.ApplyTextGame(withoutMoves);
     QVERIFY(!form.ChessBrd->WhiteToMove());
     QCOMPARE(MoveList(form), QStringList({"1.  ...   "}));
@@ -474,7 +478,7 @@ void TestFormMainFiles::textGameVersionsCompareAsNumbers() {
     TFormMain& form = NewWindow();
     TTextGame game;
     game.Version = version;
-    game.Moves = {"E2-E4"};
+    game.Moves = {{E2, E4}};
     form.ApplyTextGame(game);
     QCOMPARE(form.ListBoxZuege->count(), accepted ? 1 : 0);
     QCOMPARE(form.ChessBrd->WhiteToMove(), !accepted);
