@@ -19,6 +19,7 @@
 
 class TChessThread;
 struct TEngineMove;
+struct TGameRecord;
 
 // On which sides of the board the coordinates are written; one bit each, as stored.
 enum DisplayCoords : std::uint8_t { West = 1, North = 2, East = 4, South = 8 };
@@ -112,6 +113,15 @@ public:
 
     TThinkEvent OnCalculateMove;
     TMoveEvent OnCalculationFailed;
+
+    // --- Game files -----------------------------------------------------------------------------------
+    // Writes a copy of `Data`, its board part filled from this board, as the file's single record. A
+    // failed write keeps the old file and returns false with the reason in `error`.
+    bool SaveGame(const QString& FileName, const TGameRecord& Data, QString* error = nullptr);
+    // Reads and checks the file's record; only a record that passes is applied to the board and handed
+    // back in `Data` (the players and the game data are the caller's). False leaves the board and `Data`
+    // as they were; `error` then holds the system's reason when the file could not be read.
+    bool LoadGame(const QString& FileName, TGameRecord& Data, QString* error = nullptr);
 
     // --- Drawing ---------------------------------------------------------------------------------------
     void Paint();

@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+struct TBoardRecord;
+
 class TChessRules {
 public:
     static constexpr int HistoryRows = 257; // move numbers 0..256; row 0 is never played
@@ -91,6 +93,17 @@ public:
 
     // Sets StopRequested and asks the engine to stop; every position-changing operation calls it.
     void StopThinking();
+
+    // --- Game files and set-up positions ------------------------------------------------------------
+    // The rules' part of a game file: the position, its game line and history, and the game's flags.
+    void StoreGameFields(TBoardRecord& record) const;
+    // Applies a record that DecodeGameRecord has checked. Every history record goes through
+    // SetHistoryRecord, so the repetition count knows them; a line without moves takes the position
+    // on the board as its only record, whatever the file held there.
+    void LoadGameFields(const TBoardRecord& record);
+    // The position on the board begins a game line of its own: no record of an earlier game shows in
+    // the move list or counts for a repetition, and a line that starts with black to move says so.
+    void StartLine();
 
     // --- Events (raised by MakeMove in this order) -------------------------------------------------
     TMoveEvent OnLegalMove;

@@ -1,10 +1,10 @@
 #include "IniFile.h"
 
 #include "FileSaving.h"
+#include "Windows1252.h"
 
 #include <QFile>
 #include <QStringDecoder>
-#include <array>
 #include <optional>
 
 #define SI_NO_CONVERSION
@@ -12,23 +12,6 @@
 #include <SimpleIni.h>
 
 namespace {
-
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F; unassigned codes map to themselves.
-constexpr std::array<char16_t, 32> Cp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-QString DecodeWindows1252(QByteArrayView bytes) {
-    QString text;
-    text.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        text += (byte >= 0x80 && byte <= 0x9F) ? QChar(Cp1252High[byte - 0x80]) : QChar(byte);
-    }
-    return text;
-}
 
 std::optional<QString> DecodeUtf8(QByteArrayView bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

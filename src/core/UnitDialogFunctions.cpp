@@ -11,6 +11,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStringList>
 #include <algorithm>
@@ -120,6 +121,8 @@ public:
             QFileDialog dialog(request.Owner, request.Title, request.Directory, filter);
             dialog.setAcceptMode(QFileDialog::AcceptSave);
             dialog.setDefaultSuffix(request.DefaultExtension);
+            // Whoever asks for a name to save under asks about an existing file in its own words.
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
             if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
                 name = dialog.selectedFiles().first();
             break;
@@ -176,10 +179,13 @@ QPoint CenteredPosition(const QRect& owner, const QSize& dialog) {
 QString ToQtFilter(const QString& filter) {
     const QStringList parts = filter.split('|');
     QStringList entries;
+    // The file dialog takes its patterns from the parentheses of the name, separated by blanks; a
+    // name's own "(*.a;*.b)" would be one pattern that matches nothing, so it gives way to the real ones.
+    static const QRegularExpression shownPatterns(R"(\s*\([^()]*\)\s*$)");
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(';', ' ');
-        entries << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + patterns + ")");
+        entries << QString(parts[i]).remove(shownPatterns) + " (" + patterns + ")";
     }
     return entries.join(";;");
 }

@@ -204,12 +204,12 @@ void TFormMain::CreateActions() {
         FormResize();
     });
     for (QAction* later :
-         {MenuItemLaden, MenuItemSpeichern, MenuItemOptMisc, MenuItemQuickRestore, MenuItemQuickSave,
-          MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll, MenuItemSavePosAsGraphic,
-          AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic,
+         {MenuItemOptMisc, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll,
+          MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic,
           MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm,
           MenuItemTips, MenuItemInfo})
         NotYetAvailable(later);
+    ConnectFileActions();
     connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
     connect(PopupItemPieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
     for (QAction* boardSettings : {MenuItemBoardSettings, PopupItemBoardSettings})

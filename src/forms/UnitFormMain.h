@@ -26,6 +26,11 @@ class TColorDisc;
 class TClickableLabel;
 class TLogbook;
 struct TWishedGeometry;
+struct TGameRecord;
+struct TPlayerRecord;
+struct TTextGame;
+struct TTextGamePlayer;
+struct TMoveSquares;
 
 // Which controls a moment of the game leaves usable.
 enum TControlState { csGameEnd = 0, csRunning = 1, csStopped = 2, csInitial = 9 };
@@ -148,6 +153,14 @@ public:
     // The settings this window writes when the program ends.
     void WriteSettingsOnClose();
 
+    // Game files and quick save (UnitFormMainFiles.cpp).
+    void SaveGameFile();
+    void LoadGameFile(const QString& FileName);
+    void MenuItemQuickSaveClick();
+    void MenuItemQuickRestoreClick();
+    // Starts a new game from a text-format game and replays its moves.
+    void ApplyTextGame(const TTextGame& game);
+
     // Where the promotion dialog gets its answer; the real one shows FormPromotion.
     std::function<int()> AskPromotionPiece;
 
@@ -224,6 +237,17 @@ private:
 
     void ProcessMessages();
     void NotYetAvailable(QAction* action);
+
+    // Game files.
+    void ConnectFileActions();
+    TPlayerRecord PlayerRecord(int player) const;
+    TGameRecord GameRecordOfWindow() const;
+    void ApplyPlayerRecord(int player, const TPlayerRecord& record);
+    void ApplyGameData(const TGameRecord& record);
+    void LoadRecordFile(const QString& fileName);
+    void LoadTextGameFile(const QString& fileName);
+    void ApplyTextSeat(int player, const TTextGamePlayer& seat);
+    int ReplayTextMoves(const std::vector<TMoveSquares>& moves);
 
     std::mt19937 FRandom;
     bool FInRefresh = false;

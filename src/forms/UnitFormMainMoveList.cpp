@@ -33,10 +33,12 @@ void TFormMain::BitBtnZugVorClick() {
     RefreshMoveList();
 }
 
-// Line i is the position after half-move i + 1: move (i + 1) div 2 + 1, white to move when i + 1 is even.
+// Line i is the position after half-move i + 1 of the line, counted from white's turn at its first move
+// number (a line that begins with black to move shows white's turn as its first line): move
+// FirstMoveNumber + (i + 1) div 2, white to move when i + 1 is even.
 void TFormMain::JumpToLine(int line) {
     const int halfMoves = line + 1;
-    ChessBrd->GotoMove(halfMoves / 2 + 1, halfMoves % 2 == 0);
+    ChessBrd->GotoMove(ChessBrd->FirstMoveNumber() + halfMoves / 2, halfMoves % 2 == 0);
     AfterNavigation(true);
 }
 

@@ -123,6 +123,8 @@ void TestDialogs::filterConversion_data() {
     QTest::addColumn<QString>("expected");
     QTest::newRow("one") << "Bitmaps (*.bmp)|*.bmp" << "Bitmaps (*.bmp)";
     QTest::newRow("two") << "Partien (*.tn2)|*.tn2|Alle Dateien (*.*)|*.*" << "Partien (*.tn2);;Alle Dateien (*.*)";
+    QTest::newRow("patterns of the name replaced")
+        << "TESSARON-Files (*.tn2;*.nt;*.tn)|*.tn2;*.TN2;*.nt" << "TESSARON-Files (*.tn2 *.TN2 *.nt)";
     QTest::newRow("name without patterns") << "Alte Partien|*.TN;*.NT" << "Alte Partien (*.TN *.NT)";
     QTest::newRow("empty") << "" << "";
 }

@@ -725,11 +725,11 @@ void TestFormMain::levels() {
 
 void TestFormMain::itemsOfLaterWindowsAreDisabled() {
     TFormMain& form = NewWindow();
-    for (QAction* action : {form.MenuItemLaden, form.ToolButtonLoadGame, form.MenuItemOptMisc, form.MenuItemTips,
+    for (QAction* action : {form.MenuItemOptMisc, form.ToolButtonOptionsMisc, form.MenuItemTips,
                             form.ToolButtonPlayerStatistic, form.MenuItemSetPosition})
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
     form.SetControlState(csStopped);
-    QVERIFY(!form.ToolButtonLoadGame->isEnabled());
+    QVERIFY(!form.ToolButtonOptionsMisc->isEnabled());
     QVERIFY(form.MenuItemInfo->text().endsWith("TESSARON"));
 }
 
