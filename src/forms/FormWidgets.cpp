@@ -1,5 +1,6 @@
 #include "FormWidgets.h"
 
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -56,4 +57,23 @@ void TElidedLabel::paintEvent(QPaintEvent*) {
     const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
     style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
                           isEnabled(), shown, foregroundRole());
+}
+
+TMessageWindow::TMessageWindow(const QString& text, QWidget* owner)
+    : FLabel(text, nullptr, Qt::ToolTip | Qt::FramelessWindowHint) {
+    FLabel.setObjectName("MessageWindow");
+    FLabel.setAutoFillBackground(true);
+    QPalette colours = FLabel.palette();
+    colours.setColor(QPalette::Window, Qt::white);
+    colours.setColor(QPalette::WindowText, owner ? owner->palette().color(QPalette::WindowText) : Qt::black);
+    FLabel.setPalette(colours);
+    FLabel.setMargin(6);
+    FLabel.adjustSize();
+    if (owner) {
+        const QRect area = owner->frameGeometry();
+        FLabel.move(area.center() - QPoint(FLabel.width() / 2, FLabel.height() / 2));
+    }
+    FLabel.show();
+    // The work that follows keeps the event loop busy; the window must be on screen before it starts.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

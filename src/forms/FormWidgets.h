@@ -50,3 +50,15 @@ protected:
 private:
     QRect TextArea() const;
 };
+
+// A small frameless window with one line of text, shown while the program is busy with something the
+// user waits for (loading a game, speaking a move). It lives as long as the object, so every way out
+// of the work it covers closes it.
+class TMessageWindow {
+public:
+    // Shows `text` in the window-text colour on white, centred on `owner`.
+    TMessageWindow(const QString& text, QWidget* owner);
+
+private:
+    QLabel FLabel;
+};

@@ -250,6 +250,7 @@ void TFormMain::MenuItemQuickRestoreClick() {
 // --- The older text format --------------------------------------------------------------------------
 
 void TFormMain::LoadTextGameFile(const QString& fileName) {
+    const TMessageWindow loading(LoadLangString(135, " Partie wird geladen... "), this);
     TTextGame game;
     // A file of an old version is read as far as its version, which ApplyTextGame refuses with its message.
     if (ReadTextGameFile(fileName, game) != TTextGameStatus::Unreadable) return ApplyTextGame(game);

@@ -11,10 +11,12 @@
 #include "UnitDialogFunctions.h"
 #include "UnitSettings.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,6 +73,21 @@ struct TGameView {
 };
 
 } // namespace
+
+// Records the small message windows that are shown while it exists.
+struct ShownWindows : QObject {
+    QStringList Texts;
+    QPointer<QLabel> Window;
+    ShownWindows() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* label = qobject_cast<QLabel*>(watched);
+        if (event->type() == QEvent::Show && label && label->objectName() == "MessageWindow") {
+            Texts << label->text();
+            Window = label;
+        }
+        return false;
+    }
+};
 
 class TestFormMainFiles : public QObject {
     Q_OBJECT
@@ -344,9 +361,13 @@ void TestFormMainFiles::overwriteQuestionAndTextFormatNames() {
     textGame.write("[SquareList]\nPos0=E2-E4\n");
     textGame.close();
     FDialogs->Messages.clear();
+    ShownWindows shown;
     Load(form, textGame.fileName());
     QCOMPARE(FDialogs->MessageTexts(), QStringList({"Partie wurde geladen"}));
     QCOMPARE(form.ListBoxZuege->count(), 1);
+    // the loading message was on screen while the game was read, and is gone again
+    QCOMPARE(shown.Texts, QStringList({" Partie wird geladen... "}));
+    QVERIFY(!shown.Window || !shown.Window->isVisible());
     Load(form, FDir.filePath("game.nt"));
     QCOMPARE(FDialogs->MessageTexts().last(), "Partie konnte nicht geladen werden.");
 }
