@@ -5,27 +5,13 @@
 #include "FileSizeLimit.h"
 #include "GameRecord.h"
 #include "RulesTestSupport.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace rulestest;
-
-namespace {
-
-QByteArray ReadAll(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(name));
-}
-
-} // namespace
 
 class TestGameFile : public QObject {
     Q_OBJECT

@@ -7,6 +7,7 @@
 #include "FormMainTestSupport.h"
 #include "FormWidgets.h"
 #include "IniFile.h"
+#include "TestFiles.h"
 #include "TextGameFile.h"
 #include "UnitDialogFunctions.h"
 #include "UnitSettings.h"
@@ -36,17 +37,6 @@ QStringList MoveList(const TFormMain& form) {
     for (int i = 0; i < form.ListBoxZuege->count(); ++i)
         lines << form.ListBoxZuege->item(i)->text();
     return lines;
-}
-
-QByteArray ReadAll(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(name));
 }
 
 // What a person sees of a game: position, line, seats, clocks and game data.
