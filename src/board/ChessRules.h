@@ -104,6 +104,9 @@ public:
     // The position on the board begins a game line of its own: no record of an earlier game shows in
     // the move list or counts for a repetition, and a line that starts with black to move says so.
     void StartLine();
+    // The same, with the line's first move numbered `moveNumber` (held to the history's rows), as a
+    // position taken from another program keeps its move number.
+    void StartLineAt(int moveNumber);
 
     // --- Events (raised by MakeMove in this order) -------------------------------------------------
     TMoveEvent OnLegalMove;

@@ -3,6 +3,8 @@
 #include "ChessRules.h"
 #include "GameRecord.h"
 
+#include <algorithm>
+
 static_assert(TBoardRecord::HistoryRows == TChessRules::HistoryRows &&
               TBoardRecord::HistoryColumns == TChessRules::HistoryColumns);
 
@@ -58,4 +60,9 @@ void TChessRules::StartLine() {
     FFirstMoveNumber = FCurrentMove;
     FFirstSideWhite = FWhiteToMove;
     StoreNewPosition();
+}
+
+void TChessRules::StartLineAt(int moveNumber) {
+    FCurrentMove = std::clamp(moveNumber, 1, LastHistoryMove);
+    StartLine();
 }

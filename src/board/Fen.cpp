@@ -1,5 +1,12 @@
 #include "Fen.h"
 
+#include "EngineBoard.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <iterator>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -7,6 +14,7 @@ namespace {
 constexpr int BoardFiles = 8;
 constexpr int BoardRanks = 8;
 constexpr int RequiredFields = 4;
+constexpr int AllFields = 6;
 constexpr std::string_view NoField = "-";
 constexpr std::string_view CastlingLetters = "KQkq";
 constexpr CastleSet CastlingBits[] = {WhiteKingSide, WhiteQueenSide, BlackKingSide, BlackQueenSide};
@@ -87,10 +95,8 @@ bool ParseEnPassant(std::string_view field, Square& square, std::string& error) 
     return true;
 }
 
-} // namespace
-
-bool ParseFen(std::string_view fen, TPositionSnapshot& position, std::string& error) {
-    const std::vector<std::string_view> fields = SplitFields(fen);
+bool ParseFields(const std::vector<std::string_view>& fields, TPositionSnapshot& position,
+                 std::string& error) {
     if (fields.size() < RequiredFields) {
         error = "expected at least 4 fields: placement, side to move, castling rights, en-passant square";
         return false;
@@ -98,10 +104,128 @@ bool ParseFen(std::string_view fen, TPositionSnapshot& position, std::string& er
     TPositionSnapshot read;
     read.Position.reserve(BoardFiles * BoardRanks);
     const bool wellFormed = ParsePlacement(fields[0], read.Position, error) &&
-                         ParseSide(fields[1], read.WhiteToMove, error) &&
-                         ParseCastling(fields[2], read.CastlingAllowed, error) &&
-                         ParseEnPassant(fields[3], read.EnPassant, error);
+                            ParseSide(fields[1], read.WhiteToMove, error) &&
+                            ParseCastling(fields[2], read.CastlingAllowed, error) &&
+                            ParseEnPassant(fields[3], read.EnPassant, error);
     if (!wellFormed) return false;
     position = std::move(read);
     return true;
+}
+
+bool ParseCount(std::string_view field, int lowest, int& value, std::string& error, const char* what) {
+    const auto [end, fault] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (fault != std::errc() || end != field.data() + field.size() || value < lowest) {
+        error = std::string(what) + ": expected a whole number from " + std::to_string(lowest);
+        return false;
+    }
+    return true;
+}
+
+// --- Writing --------------------------------------------------------------------------------------
+
+struct THomeSquares {
+    CastleSet Right;
+    char King, Rook;
+    Square KingSq, RookSq;
+};
+constexpr THomeSquares CastlingHomes[] = {{WhiteKingSide, 'K', 'R', E1, H1},
+                                          {WhiteQueenSide, 'K', 'R', E1, A1},
+                                          {BlackKingSide, 'k', 'r', E8, H8},
+                                          {BlackQueenSide, 'k', 'r', E8, A8}};
+
+char PieceOn(const TPositionSnapshot& position, int sq) {
+    const bool known = sq >= 1 && sq <= static_cast<int>(position.Position.size());
+    return known ? position.Position[static_cast<size_t>(sq - 1)] : ' ';
+}
+
+std::string PlacementText(const TPositionSnapshot& position) {
+    std::string text;
+    for (int rank = BoardRanks; rank >= 1; --rank) {
+        int empty = 0;
+        for (int file = 1; file <= BoardFiles; ++file) {
+            const char piece = PieceOn(position, SquareAt(file, rank));
+            if (!IsPieceLetter(piece)) {
+                ++empty;
+                continue;
+            }
+            if (empty > 0) text.push_back(static_cast<char>('0' + empty));
+            empty = 0;
+            text.push_back(piece);
+        }
+        if (empty > 0) text.push_back(static_cast<char>('0' + empty));
+        if (rank > 1) text.push_back('/');
+    }
+    return text;
+}
+
+std::string CastlingText(const TPositionSnapshot& position) {
+    std::string text;
+    for (size_t i = 0; i < std::size(CastlingHomes); ++i) {
+        const THomeSquares& home = CastlingHomes[i];
+        if ((position.CastlingAllowed & home.Right) && PieceOn(position, home.KingSq) == home.King &&
+            PieceOn(position, home.RookSq) == home.Rook)
+            text.push_back(CastlingLetters[i]);
+    }
+    return text.empty() ? std::string(NoField) : text;
+}
+
+std::string EnPassantText(Square square) {
+    if (square == None) return std::string(NoField);
+    return {static_cast<char>('a' + FileOf(square) - 1), static_cast<char>('0' + RankOf(square))};
+}
+
+int Count(const std::string& placement, char piece) {
+    return static_cast<int>(std::count(placement.begin(), placement.end(), piece));
+}
+
+} // namespace
+
+bool ParseFen(std::string_view fen, TPositionSnapshot& position, std::string& error) {
+    return ParseFields(SplitFields(fen), position, error);
+}
+
+bool ReadFen(std::string_view fen, TFenPosition& position, std::string& error) {
+    const std::vector<std::string_view> fields = SplitFields(fen);
+    TFenPosition read;
+    if (!ParseFields(fields, read.Snapshot, error)) return false;
+    if (fields.size() > AllFields) {
+        error = "expected at most 6 fields";
+        return false;
+    }
+    if (fields.size() > RequiredFields &&
+        !ParseCount(fields[RequiredFields], 0, read.HalfMoveClock, error, "half-move clock"))
+        return false;
+    if (fields.size() > RequiredFields + 1 &&
+        !ParseCount(fields[RequiredFields + 1], 1, read.MoveNumber, error, "move number"))
+        return false;
+    position = std::move(read);
+    return true;
+}
+
+std::string WriteFen(const TFenPosition& position) {
+    const TPositionSnapshot& snapshot = position.Snapshot;
+    return PlacementText(snapshot) + (snapshot.WhiteToMove ? " w " : " b ") + CastlingText(snapshot) + ' ' +
+           EnPassantText(snapshot.EnPassant) + ' ' + std::to_string(position.HalfMoveClock) + ' ' +
+           std::to_string(position.MoveNumber);
+}
+
+std::string SetUpProblem(const TPositionSnapshot& position) {
+    const std::string& placement = position.Position;
+    if (Count(placement, 'K') != 1 || Count(placement, 'k') != 1) return "each side needs exactly one king";
+    for (int file = 1; file <= BoardFiles; ++file)
+        for (int rank : {1, BoardRanks})
+            if (std::toupper(static_cast<unsigned char>(PieceOn(position, SquareAt(file, rank)))) == 'P')
+                return "a pawn stands on the first or last rank";
+    if (position.EnPassant != None) {
+        const int passedRank = position.WhiteToMove ? 6 : 3;
+        const int pawnRank = position.WhiteToMove ? 5 : 4;
+        const char pawn = position.WhiteToMove ? 'p' : 'P';
+        if (RankOf(position.EnPassant) != passedRank || PieceOn(position, position.EnPassant) != ' ' ||
+            PieceOn(position, SquareAt(FileOf(position.EnPassant), pawnRank)) != pawn)
+            return "the en-passant square does not fit the position";
+    }
+    const auto board = std::make_unique<TEngineBoard>();
+    board->Load(position);
+    if (board->InCheck(board->XSide())) return "the side not to move is in check";
+    return {};
 }

@@ -237,14 +237,15 @@ void TFormMain::CreateMenus() {
         ->addActions({MenuItemNewGame, MenuItemContinue, MenuItemStop, MenuItemBack, MenuItemNext, MenuItemHelpMe});
     menu("Sch&wierigkeit", 1101)
         ->addActions({MenuItemAnfaenger, MenuItemMittel, MenuItemNormal, MenuItemSchwer, MenuItemMaster});
-    menu("&Funktionen", 1201)
-        ->addActions({MenuItemQuickRestore, MenuItemQuickSave, MenuItemSetPosition, MenuItemChangeSite,
+    QMenu* functions = menu("&Funktionen", 1201);
+    functions->addActions({MenuItemQuickRestore, MenuItemQuickSave, MenuItemSetPosition, MenuItemChangeSite,
                       MenuItemChangeColor, MenuItemChangeAll, MenuItemSavePosAsGraphic,
                       AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPartiedaten,
                       MenuItemPlayerStatistic});
-    menu("&Ansicht", 1301)
-        ->addActions({MenuItemShowStatistik, MenuItemShowButtons, MenuItemAnzeigeFigurenImSpiel,
+    QMenu* view = menu("&Ansicht", 1301);
+    view->addActions({MenuItemShowStatistik, MenuItemShowButtons, MenuItemAnzeigeFigurenImSpiel,
                       MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo});
+    CreateExchangeActions(file, functions, view);
     menu("&Hilfe", 1901)->addActions({MenuItemLernprogramm, MenuItemTips, MenuItemInfo});
 
     PopupMenuChessBrd = new QMenu(this);

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <random>
 
@@ -31,6 +32,9 @@ struct TPlayerRecord;
 struct TTextGame;
 struct TTextGamePlayer;
 struct TMoveSquares;
+struct TPgnGame;
+struct TPgnLine;
+class TSanBoard;
 
 // Which controls a moment of the game leaves usable.
 enum TControlState { csGameEnd = 0, csRunning = 1, csStopped = 2, csInitial = 9 };
@@ -164,6 +168,26 @@ public:
     // Where the promotion dialog gets its answer; the real one shows FormPromotion.
     std::function<int()> AskPromotionPiece;
 
+    // Positions and games exchanged with other programs: FEN, PGN and the move list in standard
+    // notation (UnitFormMainExchange.cpp).
+    QAction *MenuItemImportPgn, *MenuItemExportPgn, *MenuItemCopyFen, *MenuItemPasteFen, *MenuItemCopyPgn,
+        *MenuItemPastePgn, *MenuItemSanMoveList;
+    void CopyFenToClipboard();
+    void PasteFenFromClipboard();
+    // Sets up a new game at the position; false, after saying why, when it is no playable FEN.
+    bool SetUpFromFen(const QString& fen);
+    void ExportPgnFile();
+    void CopyPgnToClipboard();
+    // The current game as PGN text.
+    QString GamePgn() const;
+    void ImportPgnFile();
+    void PastePgnFromClipboard();
+    // Loads a game of a PGN file (the user picks one when it holds several); false when none was loaded.
+    bool OpenPgnFile(const QString& fileName);
+    void SetSanMoveList(bool on);
+    // Where the list of a file's games gets its answer (the index, or -1); the real one shows the list.
+    std::function<int(const std::vector<TPgnGame>&)> ChoosePgnGame;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -249,7 +273,17 @@ private:
     void ApplyTextSeat(int player, const TTextGamePlayer& seat);
     int ReplayTextMoves(const std::vector<TMoveSquares>& moves);
 
+    // Exchange with other programs.
+    void CreateExchangeActions(QMenu* file, QMenu* functions, QMenu* view);
+    bool LoadPgnText(const QByteArray& bytes);
+    bool ApplyPgnGame(const TPgnGame& game, int number);
+    void ApplyPgnGameData(const TPgnGame& game);
+    bool PgnLineFitsRules(const TPgnGame& game, int number, const TPgnLine& line, TChessRules& rules);
+    void ShowPgnProblem(const TPgnGame& game, int number, const QString& problem);
+
     std::mt19937 FRandom;
+    std::shared_ptr<TSanBoard> FSanBoard; // shared: its type is complete only where it is used
+    bool FSanMoveList = false;
     bool FInRefresh = false;
     std::optional<bool> FHelpMeWhite; // the colour help-me lets the engine move once for
 

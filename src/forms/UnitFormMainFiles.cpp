@@ -159,7 +159,9 @@ void TFormMain::LoadGameFile(const QString& FileName) {
         if (!chosen) return;
         fileName = *chosen;
     }
-    if (IsTextFormatName(fileName))
+    if (QFileInfo(fileName).suffix().compare("pgn", Qt::CaseInsensitive) == 0)
+        OpenPgnFile(fileName);
+    else if (IsTextFormatName(fileName))
         LoadTextGameFile(fileName);
     else
         LoadRecordFile(fileName);

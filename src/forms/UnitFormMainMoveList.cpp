@@ -2,11 +2,16 @@
 
 #include "UnitFormMain.h"
 
+#include "GameLine.h"
+
 #include <QListWidget>
 
 void TFormMain::RefreshMoveList() {
     std::vector<std::string> lines;
-    ChessBrd->FillMoveList(lines);
+    if (FSanMoveList)
+        FillSanMoveList(*ChessBrd, *FSanBoard, lines);
+    else
+        ChessBrd->FillMoveList(lines);
     ListBoxZuege->clear();
     for (const std::string& line : lines) ListBoxZuege->addItem(QString::fromStdString(line));
     if (ListBoxZuege->count() > 0) ListBoxZuege->setCurrentRow(ListBoxZuege->count() - 1);

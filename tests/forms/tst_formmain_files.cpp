@@ -120,23 +120,9 @@ void TestFormMainFiles::cleanup() {
     FDialogs.reset();
 }
 
-TFormMain& TestFormMainFiles::NewWindow() {
-    CloseFormMain(FForm);
-    SetProgramDir(FDir.path());
-    Settings() = TSettings{};
-    return ShowNewFormMain(FForm);
-}
+TFormMain& TestFormMainFiles::NewWindow() { return ReopenFormMain(FForm, FDir); }
 
-void TestFormMainFiles::Play(TFormMain& form, const QString& line) {
-    form.BitBtnWeiterClick();
-    form.TimerAktualisierung.stop(); // the test ticks by hand
-    for (const QString& move : line.split(' ', Qt::SkipEmptyParts)) {
-        QVERIFY2(form.ChessBrd->PlayMove(SquareIndex(move.left(2).toStdString()),
-                                         SquareIndex(move.mid(3, 2).toStdString())),
-                 qPrintable(move));
-        if (!form.FGameOver) form.TimerAktualisierungTimer();
-    }
-}
+void TestFormMainFiles::Play(TFormMain& form, const QString& line) { PlayMoves(form, line); }
 
 QString TestFormMainFiles::SaveAs(TFormMain& form, const QString& name) {
     const QString path = FDir.filePath(name);

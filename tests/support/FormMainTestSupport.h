@@ -54,10 +54,31 @@ inline TFormMain& ShowNewFormMain(std::unique_ptr<TFormMain>& form) {
     return *form;
 }
 
+// The game runs and the moves of the line ("E2-E4 E7-E5") are played as a person plays them; the
+// test runs the refresh tick by hand after each.
+inline void PlayMoves(TFormMain& form, const QString& line) {
+    form.BitBtnWeiterClick();
+    form.TimerAktualisierung.stop();
+    for (const QString& move : line.split(' ', Qt::SkipEmptyParts)) {
+        QVERIFY2(form.ChessBrd->PlayMove(SquareIndex(move.left(2).toStdString()),
+                                         SquareIndex(move.mid(3, 2).toStdString())),
+                 qPrintable(move));
+        if (!form.FGameOver) form.TimerAktualisierungTimer();
+    }
+}
+
 // The window goes, and with it the language file and the program folder.
 inline void CloseFormMain(std::unique_ptr<TFormMain>& form) {
     form.reset();
     FormMain = nullptr;
     CloseLanguageFile();
     SetProgramDir({});
+}
+
+// A fresh window on the test's program folder, with the settings read anew.
+inline TFormMain& ReopenFormMain(std::unique_ptr<TFormMain>& form, const QTemporaryDir& dir) {
+    CloseFormMain(form);
+    SetProgramDir(dir.path());
+    Settings() = TSettings{};
+    return ShowNewFormMain(form);
 }
