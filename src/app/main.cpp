@@ -4,6 +4,7 @@
 #include "UnitFormBoardSettings.h"
 #include "UnitFormChangePieceSet.h"
 #include "UnitFormMain.h"
+#include "UnitFormOptionen.h"
 #include "UnitFormPartiedaten.h"
 #include "UnitFormPromotion.h"
 #include "UnitFormSelectLanguage.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
 
     auto formMain = std::make_unique<TFormMain>();
     FormMain = formMain.get();
+    FormOptionen = new TFormOptionen(FormMain);
     FormSelectLanguage = new TFormSelectLanguage(FormMain);
     FormPromotion = new TFormPromotion(FormMain);
     FormChangePieceSet = new TFormChangePieceSet(FormMain->ChessBrd, FormMain);

@@ -1,6 +1,12 @@
 #include "UnitClasses.h"
 
+#include "IniFile.h"
+#include "MidiPlay.h"
+#include "UnitFunctions.h"
+#include "UnitSettings.h"
+
 #include <QDate>
+#include <QFileInfo>
 
 namespace {
 
@@ -68,4 +74,63 @@ void TPartieDaten::SetECO(const QString& eco) {
 
 void TPartieDaten::SetResult(int result) {
     FResult = result >= ResultPlayer1Wins && result <= ResultNone ? static_cast<quint8>(result) : ResultNone;
+}
+
+TMusikPlayer::TMusikPlayer(QObject* owner)
+    : MidiPlayer(new TMidiPlayer(owner)), FRandom(std::random_device{}()) {}
+
+void TMusikPlayer::LoadList(const QString& relativeName) {
+    const QString fileName = ResolvePath(relativeName);
+    if (!QFileInfo::exists(fileName)) return;
+    TIniFile list;
+    list.Load(fileName);
+    FFiles = list.Keys("MIDIFiles");
+}
+
+// With two pieces or more the one just played is left out, so the same piece never plays twice running.
+void TMusikPlayer::Next() {
+    Stop();
+    const int previous = FIndex;
+    FIndex = FIndex >= Count() - 1 || FFiles.isEmpty() ? 0 : FIndex + 1;
+    if (Count() > 1) { // the order is always random
+        const bool avoid = previous >= 0 && previous < Count();
+        FIndex = std::uniform_int_distribution<int>(0, Count() - (avoid ? 2 : 1))(FRandom);
+        if (avoid && FIndex >= previous) ++FIndex;
+    }
+    if (FFiles.isEmpty()) return;
+    MidiPlayer->SetMidiFile(ResolvePath(FFiles[FIndex]));
+    if (MidiPlayer->Open()) MidiPlayer->Play(0, MidiPlayer->Length());
+    FPlaying = true;
+}
+
+void TMusikPlayer::Stop() {
+    if (!MidiPlayer->MidiFile().isEmpty()) {
+        MidiPlayer->Close();
+        MidiPlayer->Seek(0);
+    }
+    FPlaying = false;
+}
+
+bool TMusikPlayer::CheckEnd(bool advance) {
+    const bool ended = MidiPlayer->Position() >= MidiPlayer->Length();
+    if (ended && advance) Next();
+    return ended;
+}
+
+std::unique_ptr<TMusikPlayer> CreateMusikPlayer(QObject* owner) {
+    auto player = std::make_unique<TMusikPlayer>(owner);
+    player->LoadList("SOUND\\MIDI\\MIDI.INI");
+    if (player->Count() == 0) Settings().PlayMusik = false;
+    return player;
+}
+
+void DriveMusik(TMusikPlayer& player, bool gameRunning) {
+    const TSettings& s = Settings();
+    if (!s.PlaySound || !s.PlayMusik) return;
+    if (!gameRunning)
+        player.Stop();
+    else if (player.Playing())
+        player.CheckEnd(true);
+    else
+        player.Next();
 }

@@ -1,9 +1,17 @@
 #pragma once
 // The game data of the current game, kept like a score sheet: players and ratings, event, site, date,
 // round, opening code, comments and result. Texts are held to the lengths the game file can store.
+// And the background music of a game: the list of pieces and which plays next.
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
+
+#include <memory>
+#include <random>
+
+class QObject;
+class TMidiPlayer;
 
 class TPartieDaten {
 public:
@@ -68,3 +76,42 @@ private:
     QString FECO;
     quint8 FResult;
 };
+
+// Plays the pieces of a music list one after another, in random order, while a game runs.
+class TMusikPlayer {
+public:
+    // The player's MIDI player belongs to `owner`.
+    explicit TMusikPlayer(QObject* owner);
+
+    // The pieces named by the keys of the "MIDIFiles" section of ProgramDir + `relativeName`, in file
+    // order, each a path relative to ProgramDir; nothing changes when the file does not exist.
+    void LoadList(const QString& relativeName);
+    int Count() const { return int(FFiles.size()); }
+    QStringList Files() const { return FFiles; }
+    int Index() const { return FIndex; }
+    bool Playing() const { return FPlaying; }
+
+    // Stops, chooses another piece than the one just played (any, with one piece that one) and plays it.
+    void Next();
+    // Stops and rewinds.
+    void Stop();
+    // True when the piece has reached or passed its end; then, with `advance`, the next one starts.
+    bool CheckEnd(bool advance);
+
+    TMidiPlayer* MidiPlayer;
+
+private:
+    static constexpr int FirstIndex = 31;
+    int FIndex = FirstIndex;
+    QStringList FFiles;
+    bool FPlaying = false;
+    std::mt19937 FRandom;
+};
+
+// The game's music player on the shipped list ("SOUND\\MIDI\\MIDI.INI"); an empty or missing list
+// switches music off (`PlayMusik`).
+std::unique_ptr<TMusikPlayer> CreateMusikPlayer(QObject* owner);
+
+// One refresh tick of the music, with sound and music switched on: silence while the game is paused
+// or over, otherwise a piece that has ended is followed by the next.
+void DriveMusik(TMusikPlayer& player, bool gameRunning);

@@ -1,9 +1,12 @@
 #include "UnitSound.h"
 
 #include "UnitFunctions.h"
+#include "UnitLanguages.h"
 
 #include <QFile>
 #include <QHash>
+#include <QSet>
+#include <QStringList>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -34,6 +37,17 @@ TSoundState& State() {
     return state;
 }
 
+struct TSilenceReports {
+    std::function<void(const QString&)> Report;
+    QSet<QString> Told;
+    QStringList Waiting; // told before anyone listened
+};
+
+TSilenceReports& SilenceReports() {
+    static TSilenceReports reports;
+    return reports;
+}
+
 TSoundRecorder*& ActiveRecorder() {
     static TSoundRecorder* recorder = nullptr;
     return recorder;
@@ -55,6 +69,9 @@ TSoundState& OpenedState() {
     if (state.Tried) return state;
     state.Tried = true;
     state.Open = OpenAudio();
+    if (!state.Open)
+        ReportSilence(
+            LoadLangString(5500, "Keine Tonausgabe: kein Audiogerät nutzbar (%1).").arg(SDL_GetError()));
     // Some drivers cannot list their devices (SDL answers -1 or 0) yet play on the default one.
     state.DeviceCount = state.Open ? qMax(1, SDL_GetNumAudioDevices(0)) : 0;
     return state;
@@ -71,6 +88,12 @@ Mix_Chunk* LoadChunk(const QString& fileName) {
     Mix_Chunk* chunk =
         Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), 1);
     if (chunk) chunks.insert(fileName, chunk);
+    return chunk;
+}
+
+Mix_Chunk* LoadChunkOrReport(const QString& fileName) {
+    Mix_Chunk* chunk = LoadChunk(fileName);
+    if (!chunk) ReportSilence(LoadLangString(5501, "Tondatei fehlt oder ist beschädigt: %1").arg(fileName));
     return chunk;
 }
 
@@ -99,11 +122,11 @@ int WaveOutDeviceCount() {
 
 void PlayWave(const QString& path, bool async) {
     if (TSoundRecorder* recorder = ActiveRecorder()) {
-        recorder->Calls << TSoundCall{path, async};
+        recorder->Calls << TSoundCall{path, async, recorder->Clock.elapsed()};
         return;
     }
     if (!OpenedState().Open) return;
-    Mix_Chunk* chunk = LoadChunk(ResolvePath(path));
+    Mix_Chunk* chunk = LoadChunkOrReport(ResolvePath(path));
     if (!chunk || Mix_PlayChannel(EffectChannel, chunk, 0) < 0) return;
     if (!async) WaitUntilSilent(chunk);
 }
@@ -128,7 +151,28 @@ void ShutdownSound() {
     state = TSoundState{};
 }
 
-TSoundRecorder::TSoundRecorder() : FPrevious(std::exchange(ActiveRecorder(), this)) {}
+void SetSilenceReporter(std::function<void(const QString&)> report) {
+    TSilenceReports& reports = SilenceReports();
+    reports.Report = std::move(report);
+    if (!reports.Report) return;
+    const QStringList waiting = std::exchange(reports.Waiting, {});
+    for (const QString& cause : waiting)
+        reports.Report(cause);
+}
+
+void ReportSilence(const QString& cause) {
+    TSilenceReports& reports = SilenceReports();
+    if (reports.Told.contains(cause)) return;
+    reports.Told.insert(cause);
+    if (reports.Report)
+        reports.Report(cause);
+    else
+        reports.Waiting << cause;
+}
+
+TSoundRecorder::TSoundRecorder() : FPrevious(std::exchange(ActiveRecorder(), this)) {
+    Clock.start();
+}
 
 TSoundRecorder::~TSoundRecorder() {
     ActiveRecorder() = FPrevious;

@@ -3,8 +3,11 @@
 // sound cuts off the one playing) or to their end. Without a usable sound device every call is a
 // silent no-op, so the program runs the same on machines without sound. User-interface thread only.
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
+
+#include <functional>
 
 // The number of playback devices; 0 when sound cannot be opened, which switches sound off.
 int WaveOutDeviceCount();
@@ -20,10 +23,18 @@ QString PlayingWave();
 // Stops all sound and releases the device and every loaded sound; a later call opens them again.
 void ShutdownSound();
 
+// Where the program hears why something stays silent: no sound device, a missing or damaged sound,
+// speech or music file, no sound font. Each cause is told once per run (the program writes it to the
+// logbook); causes found while no one listens are kept and told when a listener is set.
+void SetSilenceReporter(std::function<void(const QString&)> report);
+void ReportSilence(const QString& cause);
+
 struct TSoundCall {
     QString Path;
     bool Async = false;
-    bool operator==(const TSoundCall&) const = default;
+    qint64 AtMs = 0; // when it was asked for, counted from the recorder's creation
+    // Two calls are the same request whenever they were made.
+    bool operator==(const TSoundCall& other) const { return Path == other.Path && Async == other.Async; }
 };
 
 // While one exists, every PlayWave call is recorded in it instead of being played, so that tests can
@@ -36,6 +47,7 @@ public:
     TSoundRecorder& operator=(const TSoundRecorder&) = delete;
 
     QList<TSoundCall> Calls;
+    QElapsedTimer Clock;
 
 private:
     TSoundRecorder* FPrevious;

@@ -61,6 +61,22 @@ void TElidedLabel::paintEvent(QPaintEvent*) {
 
 TMessageWindow::TMessageWindow(const QString& text, QWidget* owner)
     : FLabel(text, nullptr, Qt::ToolTip | Qt::FramelessWindowHint) {
+    Prepare(owner);
+    if (owner) {
+        const QRect area = owner->frameGeometry();
+        FLabel.move(area.center() - QPoint(FLabel.width() / 2, FLabel.height() / 2));
+    }
+    Show();
+}
+
+TMessageWindow::TMessageWindow(const QString& text, QWidget* owner, const QPoint& topLeft)
+    : FLabel(text, nullptr, Qt::ToolTip | Qt::FramelessWindowHint) {
+    Prepare(owner);
+    FLabel.move(topLeft);
+    Show();
+}
+
+void TMessageWindow::Prepare(const QWidget* owner) {
     FLabel.setObjectName("MessageWindow");
     FLabel.setAutoFillBackground(true);
     QPalette colours = FLabel.palette();
@@ -69,10 +85,9 @@ TMessageWindow::TMessageWindow(const QString& text, QWidget* owner)
     FLabel.setPalette(colours);
     FLabel.setMargin(6);
     FLabel.adjustSize();
-    if (owner) {
-        const QRect area = owner->frameGeometry();
-        FLabel.move(area.center() - QPoint(FLabel.width() / 2, FLabel.height() / 2));
-    }
+}
+
+void TMessageWindow::Show() {
     FLabel.show();
     // The work that follows keeps the event loop busy; the window must be on screen before it starts.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

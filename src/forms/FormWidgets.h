@@ -6,6 +6,16 @@
 #include <QLabel>
 #include <QWidget>
 
+#include <utility>
+
+// A control of a dialog, named and carrying the number of its text (0: not translated).
+template <typename Widget, typename... Args> Widget* Tagged(const QString& name, int tag, Args&&... args) {
+    auto* widget = new Widget(std::forward<Args>(args)...);
+    widget->setObjectName(name);
+    if (tag != 0) widget->setProperty("Tag", tag);
+    return widget;
+}
+
 class TColorDisc : public QWidget {
     Q_OBJECT
 public:
@@ -58,7 +68,11 @@ class TMessageWindow {
 public:
     // Shows `text` in the window-text colour on white, centred on `owner`.
     TMessageWindow(const QString& text, QWidget* owner);
+    // The same window with its top-left corner at a point of the screen.
+    TMessageWindow(const QString& text, QWidget* owner, const QPoint& topLeft);
 
 private:
+    void Prepare(const QWidget* owner);
+    void Show();
     QLabel FLabel;
 };

@@ -2,6 +2,7 @@
 // numbers the languages translate them by.
 
 #include "BoardSettingsWidgets.h"
+#include "FormWidgets.h"
 #include "UnitFormBoardSettings.h"
 #include "UnitSettings.h"
 
@@ -23,13 +24,6 @@ constexpr QSize ClientSize(389, 297);
 constexpr auto DesignCaption = "Schachbrett Einstellungen";
 constexpr int ColorHintTag = 4321;
 constexpr int ChangeTag = 4311;
-
-template <typename Widget, typename... Args> Widget* Tagged(const QString& name, int tag, Args&&... args) {
-    auto* widget = new Widget(std::forward<Args>(args)...);
-    widget->setObjectName(name);
-    if (tag != 0) widget->setProperty("Tag", tag);
-    return widget;
-}
 
 QGroupBox* NewGroup(const QString& name, const QString& title, int tag, QWidget* parent) {
     return Tagged<QGroupBox>(name, tag, title, parent);

@@ -9,6 +9,7 @@
 #include "UnitDialogFunctions.h"
 #include "UnitFormBoardSettings.h"
 #include "UnitFormChangePieceSet.h"
+#include "UnitFormOptionen.h"
 #include "UnitFormPromotion.h"
 #include "UnitFormSelectLanguage.h"
 #include "UnitFunctions.h"
@@ -16,6 +17,7 @@
 #include "UnitPieceGraphics.h"
 #include "UnitSettings.h"
 #include "UnitSound.h"
+#include "UnitSpeech.h"
 #include "WindowPlacement.h"
 
 #include <QActionGroup>
@@ -70,6 +72,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), FRandom(std::random
     setObjectName("FormMain");
     setWindowTitle(ProductName);
     Logbook = new TLogbook(this);
+    SetSilenceReporter([this](const QString& cause) { Logbook->AddLine(cause); });
     SetPieceGraphicsPath(PieceGraphicsFile);
     AskPromotionPiece = [this] { return FormPromotion ? FormPromotion->Ask(ChessBrd->WhiteToMove()) : 5; };
     CreateActions();
@@ -96,10 +99,12 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), FRandom(std::random
     ConnectBoardEvents();
     resize(DefaultWidth, DefaultHeight);
     ReadSettings();
+    MusikPlayer = CreateMusikPlayer(this);
     SetControlState(csInitial);
 }
 
 TFormMain::~TFormMain() {
+    SetSilenceReporter({});
     TimerAktualisierung.stop();
     TimerCalc.stop();
 }
@@ -204,13 +209,14 @@ void TFormMain::CreateActions() {
         FormResize();
     });
     for (QAction* later :
-         {MenuItemOptMisc, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll,
+         {MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll,
           MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic,
           MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm,
           MenuItemTips, MenuItemInfo})
         NotYetAvailable(later);
     ConnectFileActions();
     connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
+    connect(MenuItemOptMisc, &QAction::triggered, this, &TFormMain::MenuItemOptMiscClick);
     connect(PopupItemPieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
     for (QAction* boardSettings : {MenuItemBoardSettings, PopupItemBoardSettings})
         connect(boardSettings, &QAction::triggered, this, &TFormMain::MenuItemBoardSettingsClick);
@@ -511,6 +517,7 @@ void TFormMain::ReadSettings() {
         s.PlaySound = false;
         s.PlaySp = false;
     }
+    if (s.PlaySp && s.PlaySpMoves) CheckSpeechFiles(this);
     ApplyDesign(s.ModernDesign);
 }
 
@@ -573,6 +580,19 @@ void TFormMain::MenuItemBoardSettingsClick() {
     FormResize();
 }
 
+// The game halts while the options are edited; what they change in this window is put in place after.
+void TFormMain::MenuItemOptMiscClick() {
+    StopGame(false, true);
+    if (!FormOptionen) return;
+    if (FormOptionen->exec() == QDialog::Accepted) {
+        if (!Settings().ViewBreak) PanelPause->hide();
+        FormResize();
+    }
+    if (MenuItemMaster->isChecked()) MenuItemMaster->trigger();
+    Logbook->UpdateGameMode(Settings().GameModus);
+    ApplyDesign(Settings().ModernDesign);
+}
+
 // The board follows the window: the largest square size that fits its panel.
 void TFormMain::FormResize() {
     if (!Settings().BrdAutoResize || QCoreApplication::closingDown()) return;
@@ -601,10 +621,12 @@ void TFormMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !FFirstActivation) return;
     FFirstActivation = false;
-    if (!Settings().LanguageAutomatic || !FormSelectLanguage) return;
-    FormSelectLanguage->exec();
-    TranslateForms();
-    Settings().LanguageAutomatic = false;
+    if (Settings().LanguageAutomatic && FormSelectLanguage) {
+        FormSelectLanguage->exec();
+        TranslateForms();
+        Settings().LanguageAutomatic = false;
+    }
+    PlayWelcome();
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

@@ -118,6 +118,7 @@ public:
     // Measures the time the clocks charge; the refresh timer only shows it.
     TGameClock GameClock;
     TPartieDaten PartieDaten;
+    std::unique_ptr<TMusikPlayer> MusikPlayer;
     TLogbook* Logbook;
 
     // --- Game flow -------------------------------------------------------------------------------------
@@ -153,6 +154,7 @@ public:
     void FormResize();
     void ApplyDesign(bool modern);
     void MenuItemBoardSettingsClick();
+    void MenuItemOptMiscClick();
 
     // The settings this window writes when the program ends.
     void WriteSettingsOnClose();
@@ -253,6 +255,8 @@ private:
     void GameEnds();
     void EndHelpMe();
     void PlaySoundIfOn(const QString& file);
+    bool MoveIsSpoken() const;
+    void SpeakMoveInGame(Square from, Square to);
     void PlayOneOf(const QString& first, const QString& second);
 
     // Navigation.

@@ -3,6 +3,7 @@
 // promotion dialog for a human.
 
 #include "ChessThread.h"
+#include "FormWidgets.h"
 #include "Logbook.h"
 #include "UnitDialogFunctions.h"
 #include "UnitFormMain.h"
@@ -10,14 +11,20 @@
 #include "UnitPlayerWins.h"
 #include "UnitSettings.h"
 #include "UnitSound.h"
+#include "UnitSpeech.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QToolBar>
 
 namespace {
 
 constexpr std::string_view PieceOrder = "pnbrqk"; // the promotion dialog answers 1..6 in this order
+// The wait window of a spoken move: at the board's left, just under the board, counted from the
+// window's top-left corner (a menu bar's height, then the tool bar and the board).
+constexpr int WaitWindowLeft = 8;
+constexpr int WaitWindowMenuBar = 26;
 
 } // namespace
 
@@ -90,7 +97,35 @@ void TFormMain::ChessBrdLegalMove(Square oldSq, Square newSq) {
     Logbook->UpdateThinkingStatus(depth, nodes, score, QString::fromStdString(control.CalcBestLine()));
     ClearSearchDisplay();
     PlaySoundIfOn("SOUND\\RICHTIGZUG.WAV");
+    if (MoveIsSpoken()) SpeakMoveInGame(oldSq, newSq);
     ProcessMessages();
+}
+
+// Moves are spoken to a person: a game of machines only is not. A game read back from an older
+// file is replayed in silence, or every one of its moves would hold the window for seconds.
+bool TFormMain::MoveIsSpoken() const {
+    const TSettings& s = Settings();
+    return s.PlaySound && s.PlaySp && s.PlaySpMoves && !FReplaying &&
+           (Kind(1) == pkMensch || Kind(2) == pkMensch);
+}
+
+// The game halts while the three words play; the board takes no input meanwhile.
+void TFormMain::SpeakMoveInGame(Square from, Square to) {
+    TimerAktualisierung.stop();
+    StopGame(false, false);
+    {
+        const QString move = QString::fromStdString(SquareName(from) + "-" + SquareName(to)) + " ";
+        const QPoint at =
+            pos() + QPoint(WaitWindowLeft, WaitWindowMenuBar + ChessBrd->height() + ToolBar->height());
+        const TMessageWindow wait(LoadLangString(134, " Bitte warten, ... ") + move, this, at);
+        const bool enabled = ChessBrd->isEnabled();
+        ChessBrd->setEnabled(false);
+        SpeakMove(from, to);
+        ChessBrd->setEnabled(enabled);
+    }
+    repaint();
+    ContinueGame(false);
+    TimerAktualisierung.start();
 }
 
 void TFormMain::ChessBrdCheck() {
@@ -111,6 +146,7 @@ QString TFormMain::WinnerName(int player) const {
 void TFormMain::GameEnds() {
     SetControlState(csGameEnd);
     StopGame(true, false);
+    MusikPlayer->Stop(); // the refresh timer stops too, so no tick would stop it
 }
 
 void TFormMain::ChessBrdMate() {

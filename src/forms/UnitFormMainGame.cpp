@@ -266,8 +266,10 @@ void TFormMain::TimerAktualisierungTimer() {
     if (FGameOver || GameStopped) {
         GameClock.Halt();
         RefreshPaused();
+        DriveMusik(*MusikPlayer, false);
     } else {
         GameClock.Run();
+        DriveMusik(*MusikPlayer, true);
         if (Settings().ViewBreak && PanelPause->isVisible()) PanelPause->hide();
         const bool bothEngines = ChessBrd->ComputerPlaysWhite() && ChessBrd->ComputerPlaysBlack();
         const bool noHuman = Kind(1) != pkMensch && Kind(2) != pkMensch;
@@ -390,6 +392,7 @@ void TFormMain::LoseOnTime(int player) {
     FGameOver = true;
     GameStopped = true;
     TimerAktualisierung.stop();
+    MusikPlayer->Stop(); // no tick follows to stop it
     StatusLabel(player)->setText(LoadLangString(106, "verloren"));
     StatusLabel(3 - player)->setText(LoadLangString(105, "gewonnen"));
     ShowMatchTime();

@@ -65,6 +65,7 @@ private Q_SLOTS:
     void pathsResolveWithoutRegardToCase();
     void unusableFilesAreSilent_data();
     void unusableFilesAreSilent();
+    void silenceIsToldOncePerFile();
     void recorderCapturesInsteadOfPlaying();
     void recordersNest();
     void reopensAfterShutdown();
@@ -167,6 +168,20 @@ void TestSound::unusableFilesAreSilent() {
     PlayWave(path, async);
     QCOMPARE(PlayingWave(), SoundFile("LANG1.WAV")); // nothing was started, so nothing was cut off
     QCOMPARE(LoudFrames.load(), 0);
+}
+
+void TestSound::silenceIsToldOncePerFile() {
+    QStringList told;
+    SetSilenceReporter([&told](const QString& cause) { told << cause; });
+    told.clear(); // what the cases before found waited for a listener
+    PlayWave("SOUND\\NIEDA.WAV", true);
+    PlayWave("SOUND\\NIEDA.WAV", false);
+    PlayWave("SOUND\\KAPUTT.WAV", true); // told already, while nobody listened
+    PlayWave("SOUND\\KURZ.WAV", true);
+    PlayWave("SOUND\\AUCHNICHT.WAV", true);
+    SetSilenceReporter({});
+    QCOMPARE(told, (QStringList{"Tondatei fehlt oder ist beschädigt: " + SoundFile("NIEDA.WAV"),
+                                "Tondatei fehlt oder ist beschädigt: " + SoundFile("AUCHNICHT.WAV")}));
 }
 
 void TestSound::recorderCapturesInsteadOfPlaying() {

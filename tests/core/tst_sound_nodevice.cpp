@@ -15,6 +15,7 @@ private Q_SLOTS:
     void cleanupTestCase();
 
     void noDeviceIsCounted();
+    void silenceIsToldOnceWhenSomeoneListens();
     void playingIsASilentNoOp_data();
     void playingIsASilentNoOp();
     void recorderStillRecords();
@@ -40,6 +41,16 @@ void TestSoundWithoutDevice::cleanupTestCase() {
 void TestSoundWithoutDevice::noDeviceIsCounted() {
     QCOMPARE(WaveOutDeviceCount(), 0);
     QCOMPARE(WaveOutDeviceCount(), 0);
+}
+
+// The device is found missing before anyone listens; the cause waits for the listener.
+void TestSoundWithoutDevice::silenceIsToldOnceWhenSomeoneListens() {
+    QStringList told;
+    SetSilenceReporter([&told](const QString& cause) { told << cause; });
+    PlayWave("SOUND\\RICHTIGZUG.WAV", true);
+    SetSilenceReporter({});
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told[0].startsWith("Keine Tonausgabe: kein Audiogerät nutzbar ("), qPrintable(told[0]));
 }
 
 void TestSoundWithoutDevice::playingIsASilentNoOp_data() {

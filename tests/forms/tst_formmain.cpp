@@ -725,11 +725,10 @@ void TestFormMain::levels() {
 
 void TestFormMain::itemsOfLaterWindowsAreDisabled() {
     TFormMain& form = NewWindow();
-    for (QAction* action : {form.MenuItemOptMisc, form.ToolButtonOptionsMisc, form.MenuItemTips,
-                            form.ToolButtonPlayerStatistic, form.MenuItemSetPosition})
+    for (QAction* action : {form.MenuItemTips, form.ToolButtonPlayerStatistic, form.MenuItemSetPosition})
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
     form.SetControlState(csStopped);
-    QVERIFY(!form.ToolButtonOptionsMisc->isEnabled());
+    QVERIFY(!form.ToolButtonPlayerStatistic->isEnabled());
     QVERIFY(form.MenuItemInfo->text().endsWith("TESSARON"));
 }
 
