@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsimpleini-dev
   libsdl2-dev libsdl2-mixer-dev
+  libjpeg-dev
   fonts-freefont-ttf fonts-dejavu-core fonts-symbola
 )
 

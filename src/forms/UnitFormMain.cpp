@@ -94,6 +94,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), FRandom(std::random
     connect(&TimerAktualisierung, &QTimer::timeout, this, &TFormMain::TimerAktualisierungTimer);
     connect(&TimerCalc, &QTimer::timeout, this, &TFormMain::TimerCalcTimer);
     ConnectBoardEvents();
+    ConnectBoardFunctions();
     resize(DefaultWidth, DefaultHeight);
     ReadSettings();
     SetControlState(csInitial);
@@ -204,10 +205,8 @@ void TFormMain::CreateActions() {
         FormResize();
     });
     for (QAction* later :
-         {MenuItemOptMisc, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll,
-          MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic,
-          MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm,
-          MenuItemTips, MenuItemInfo})
+         {MenuItemOptMisc, MenuItemSetPosition, MenuItemPlayerStatistic, MenuItemAnzeigeFigurenImSpiel,
+          MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm, MenuItemInfo})
         NotYetAvailable(later);
     ConnectFileActions();
     connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
@@ -332,6 +331,7 @@ void TFormMain::CreateBoardPanel() {
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (IsNameLabelClick(watched, event)) RenamePlayer(watched == LabelSpieler1 ? 1 : 2);
     if (event->type() == QEvent::Resize && (watched == PanelChessBoard || watched == ChessBrd)) {
         if (watched == PanelChessBoard) FormResize();
         CentreBoard();
@@ -600,10 +600,12 @@ void TFormMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !FFirstActivation) return;
     FFirstActivation = false;
-    if (!Settings().LanguageAutomatic || !FormSelectLanguage) return;
-    FormSelectLanguage->exec();
-    TranslateForms();
-    Settings().LanguageAutomatic = false;
+    if (Settings().LanguageAutomatic && FormSelectLanguage) {
+        FormSelectLanguage->exec();
+        TranslateForms();
+        Settings().LanguageAutomatic = false;
+    }
+    ShowTipsAtStart();
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

@@ -129,6 +129,7 @@ void TFormMain::ChessBrdMate() {
     const QString mate = LoadLangString(117, "Schachmatt");
     if (Settings().ShowMessages) ShowInfoMessage(mate, this);
     Logbook->AddLine(mate);
+    QueueAutoplayNext();
 }
 
 // Stalemate, missing material, repetition: the explanation always shows; OnDraw follows.
@@ -151,6 +152,7 @@ void TFormMain::ChessBrdDraw() {
     Logbook->AddLine(draw);
     PartieDaten.SetResult(TPartieDaten::ResultDraw);
     ProcessMessages();
+    QueueAutoplayNext();
 }
 
 void TFormMain::ChessBrdCapture() { PlayOneOf("SOUND\\FEHLER.WAV", "SOUND\\FEHLER2.WAV"); }

@@ -725,7 +725,7 @@ void TestFormMain::levels() {
 
 void TestFormMain::itemsOfLaterWindowsAreDisabled() {
     TFormMain& form = NewWindow();
-    for (QAction* action : {form.MenuItemOptMisc, form.ToolButtonOptionsMisc, form.MenuItemTips,
+    for (QAction* action : {form.MenuItemOptMisc, form.ToolButtonOptionsMisc,
                             form.ToolButtonPlayerStatistic, form.MenuItemSetPosition})
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
     form.SetControlState(csStopped);
