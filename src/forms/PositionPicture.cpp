@@ -13,13 +13,13 @@
 
 QImage PositionPicture(const TChessBrd& board, const QColor& marginColor) {
     // The board's own image, not the screen: a board larger than its panel is taken whole.
-    const QImage shown = board.BoardPicture();
-    const qreal ratio = shown.devicePixelRatio();
-    const int margin = qRound(PictureMargin * ratio);
+    QImage shown = board.BoardPicture();
+    const int margin = qRound(PictureMargin * shown.devicePixelRatio());
+    shown.setDevicePixelRatio(1); // copied pixel for pixel, not scaled to the screen's size
     QImage picture(shown.width() + margin, shown.height() + margin, QImage::Format_RGB32);
     picture.fill(marginColor);
     QPainter painter(&picture);
-    painter.drawImage(QPoint(0, 0), shown.copy()); // a copy without the ratio, pixel for pixel
+    painter.drawImage(QPoint(0, 0), shown);
     painter.end();
     picture.setDotsPerMeterX(shown.dotsPerMeterX());
     picture.setDotsPerMeterY(shown.dotsPerMeterY());

@@ -198,6 +198,8 @@ void TestFormTips::shippedTipsAreAllThere_data() {
 void TestFormTips::shippedTipsAreAllThere() {
     QFETCH(QString, language);
     constexpr int LongestTip = 400;
+    WriteIniFile(FDir, "[Common]\nLanguage=" + language + "\nShowTipsRandom=0\n");
+    ReadStartSettings();
     QVERIFY(LoadLanguageFile(language));
     const QStringList tips = LoadTipTexts();
     QCOMPARE(tips.size(), 41);
@@ -207,6 +209,11 @@ void TestFormTips::shippedTipsAreAllThere() {
         QVERIFY2(!tip.startsWith('|') && !tip.endsWith('|'), qPrintable(tip));
     }
     QCOMPARE(QSet<QString>(tips.begin(), tips.end()).size(), tips.size());
+    OpenAndClose([&] {
+        QCOMPARE(FTips->LabelAnzahlTips->text(), "(1/41)");
+        if (const QString dir = qEnvironmentVariable("TESSARON_BOARD_PNG_DIR"); !dir.isEmpty())
+            FTips->grab().save(QDir(dir).filePath("tips-" + language + ".png"));
+    });
 }
 
 QTEST_MAIN(TestFormTips)

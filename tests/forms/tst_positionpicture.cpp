@@ -100,10 +100,16 @@ void TestPositionPicture::pictureIsTheBoardWithAMargin() {
     const QImage board = form.ChessBrd->BoardPicture();
     const QColor margin(0x12, 0x34, 0x56);
     const QImage picture = PositionPicture(*form.ChessBrd, margin);
-    QCOMPARE(picture.size(), form.ChessBrd->size() + QSize(PictureMargin, PictureMargin));
-    QCOMPARE(picture.copy(QRect(QPoint(0, 0), board.size())), board.convertToFormat(picture.format()));
+    // On a scaled screen (the test runs with QT_SCALE_FACTOR=2 too) the picture has the screen's pixels.
+    const qreal ratio = board.devicePixelRatio();
+    const int border = qRound(PictureMargin * ratio);
+    QCOMPARE(board.size(), form.ChessBrd->size() * ratio);
+    QCOMPARE(picture.size(), board.size() + QSize(border, border));
+    QImage boardPixels = board.convertToFormat(picture.format());
+    boardPixels.setDevicePixelRatio(1);
+    QCOMPARE(picture.copy(QRect(QPoint(0, 0), board.size())), boardPixels);
     for (const QPoint at : {QPoint(picture.width() - 1, 0), QPoint(0, picture.height() - 1),
-                            QPoint(picture.width() - PictureMargin, picture.height() - PictureMargin)})
+                            QPoint(board.width(), board.height())})
         QCOMPARE(picture.pixelColor(at), margin);
 }
 
