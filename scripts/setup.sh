@@ -13,6 +13,7 @@ packages=(
   libsimpleini-dev
   libsdl2-dev libsdl2-mixer-dev
   libfluidsynth-dev timgm6mb-soundfont espeak-ng sox
+  libjpeg-dev
   fonts-freefont-ttf fonts-dejavu-core fonts-symbola
 )
 

@@ -8,6 +8,7 @@
 #include "UnitFormPartiedaten.h"
 #include "UnitFormPromotion.h"
 #include "UnitFormSelectLanguage.h"
+#include "UnitFormTips.h"
 #include "UnitLanguages.h"
 #include "UnitSound.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     FormChangePieceSet = new TFormChangePieceSet(FormMain->ChessBrd, FormMain);
     FormPartiedaten = new TFormPartiedaten(FormMain);
     FormBoardSettings = new TFormBoardSettings(FormMain);
+    FormTips = new TFormTips(FormMain);
     FormMain->show();
 
     const int result = app.exec();

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QImageReader>
 #include <QInputDialog>
@@ -212,6 +213,12 @@ std::optional<QString> PromptOpenFileName(const QString& title, const QString& d
 std::optional<QString> PromptSaveFileName(const QString& title, const QString& directory, const QString& filter,
                                           const QString& defaultExtension, QWidget* owner) {
     return Seam().File({TFileDialogKind::Save, title, directory, filter, defaultExtension, owner});
+}
+
+bool ConfirmOverwrite(const QString& fileName, QWidget* owner) {
+    return !QFileInfo::exists(fileName) ||
+           ShowCenteredMessage(LoadLangString(143, "Datei bereits vorhanden, überschreiben?"),
+                               TMsgDlgType::mtConfirmation, mbYes | mbNo, owner) == mrYes;
 }
 
 std::optional<QString> PromptDirectory(const QString& title, const QString& directory, QWidget* owner) {

@@ -93,6 +93,9 @@ std::optional<QString> PromptOpenFileName(const QString& title, const QString& d
                                           QWidget* owner = nullptr);
 std::optional<QString> PromptSaveFileName(const QString& title, const QString& directory, const QString& filter,
                                           const QString& defaultExtension, QWidget* owner = nullptr);
+// True when `fileName` does not exist yet or the user agrees to overwrite it (text 143).
+bool ConfirmOverwrite(const QString& fileName, QWidget* owner);
+
 std::optional<QString> PromptDirectory(const QString& title, const QString& directory, QWidget* owner = nullptr);
 
 // The colour and font dialogs; nothing when the user cancels.

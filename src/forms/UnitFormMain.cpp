@@ -97,6 +97,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent), FRandom(std::random
     connect(&TimerAktualisierung, &QTimer::timeout, this, &TFormMain::TimerAktualisierungTimer);
     connect(&TimerCalc, &QTimer::timeout, this, &TFormMain::TimerCalcTimer);
     ConnectBoardEvents();
+    ConnectBoardFunctions();
     resize(DefaultWidth, DefaultHeight);
     ReadSettings();
     MusikPlayer = CreateMusikPlayer(this);
@@ -209,10 +210,8 @@ void TFormMain::CreateActions() {
         FormResize();
     });
     for (QAction* later :
-         {MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll,
-          MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic,
-          MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm,
-          MenuItemTips, MenuItemInfo})
+         {MenuItemSetPosition, MenuItemPlayerStatistic, MenuItemAnzeigeFigurenImSpiel,
+          MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm, MenuItemInfo})
         NotYetAvailable(later);
     ConnectFileActions();
     connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
@@ -339,6 +338,7 @@ void TFormMain::CreateBoardPanel() {
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (IsNameLabelClick(watched, event)) RenamePlayer(watched == LabelSpieler1 ? 1 : 2);
     if (event->type() == QEvent::Resize && (watched == PanelChessBoard || watched == ChessBrd)) {
         if (watched == PanelChessBoard) FormResize();
         CentreBoard();
@@ -627,6 +627,7 @@ void TFormMain::changeEvent(QEvent* event) {
         Settings().LanguageAutomatic = false;
     }
     PlayWelcome();
+    ShowTipsAtStart();
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {

@@ -167,6 +167,21 @@ public:
     // Starts a new game from a text-format game and replays its moves.
     void ApplyTextGame(const TTextGame& game);
 
+    // Board functions, pictures, tips and the test mode (UnitFormMainBoardFunctions.cpp).
+    enum class TPictureTarget { File, Clipboard };
+    void MenuItemChangeSiteClick();
+    void MenuItemChangeColorClick();
+    void MenuItemChangeAllClick();
+    void RenamePlayer(int player);
+    void SavePositionPicture(TPictureTarget mode);
+    void MenuItemTipsClick();
+    // The tips window, at the first activation, when the user wants it at start.
+    void ShowTipsAtStart();
+    // A side window closed, or placed where the settings section says (its size too, `withSize`)
+    // and shown; a ticked item's click closes, an unticked one's shows.
+    void ShowSideWindow(QWidget* window, const QString& section, bool show, bool withSize);
+    void AutoplayNext();
+
     // Where the promotion dialog gets its answer; the real one shows FormPromotion.
     std::function<int()> AskPromotionPiece;
 
@@ -265,6 +280,11 @@ private:
 
     void ProcessMessages();
     void NotYetAvailable(QAction* action);
+
+    // Board functions.
+    void ConnectBoardFunctions();
+    bool IsNameLabelClick(QObject* watched, QEvent* event) const;
+    void QueueAutoplayNext();
 
     // Game files.
     void ConnectFileActions();

@@ -165,6 +165,7 @@ void TFormMain::ChessBrdMate() {
     const QString mate = LoadLangString(117, "Schachmatt");
     if (Settings().ShowMessages) ShowInfoMessage(mate, this);
     Logbook->AddLine(mate);
+    QueueAutoplayNext();
 }
 
 // Stalemate, missing material, repetition: the explanation always shows; OnDraw follows.
@@ -187,6 +188,7 @@ void TFormMain::ChessBrdDraw() {
     Logbook->AddLine(draw);
     PartieDaten.SetResult(TPartieDaten::ResultDraw);
     ProcessMessages();
+    QueueAutoplayNext();
 }
 
 void TFormMain::ChessBrdCapture() { PlayOneOf("SOUND\\FEHLER.WAV", "SOUND\\FEHLER2.WAV"); }

@@ -135,10 +135,7 @@ void TFormMain::SaveGameFile() {
         PromptSaveFileName(LoadLangString(5200, "Partie speichern"), {}, SaveFilter, GameFileExtension, this);
     if (!chosen) return;
     const QString fileName = GameFileName(*chosen);
-    if (QFileInfo::exists(fileName) &&
-        ShowCenteredMessage(LoadLangString(143, "Datei bereits vorhanden, überschreiben?"),
-                            TMsgDlgType::mtConfirmation, mbYes | mbNo, this) != mrYes)
-        return;
+    if (!ConfirmOverwrite(fileName, this)) return;
     QString reason;
     if (ChessBrd->SaveGame(fileName, GameRecordOfWindow(), &reason)) return;
     const QString text =
