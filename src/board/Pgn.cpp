@@ -10,6 +10,7 @@ constexpr std::string_view InitialFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ
 constexpr std::string_view ResultTokens[] = {"1-0", "0-1", "1/2-1/2", "*"};
 constexpr std::string_view DrawWritten = "\xc2\xbd-\xc2\xbd"; // "½-½", as some programs write a draw
 constexpr std::string_view SymbolEnds = "{}()[];";
+constexpr std::string_view ByteOrderMark = "\xef\xbb\xbf"; // how some editors begin UTF-8 text
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
@@ -226,6 +227,7 @@ std::string TPgnGame::Tag(std::string_view name) const {
 }
 
 std::vector<TPgnGame> ReadPgn(std::string_view text) {
+    if (text.starts_with(ByteOrderMark)) text.remove_prefix(ByteOrderMark.size());
     return TPgnScanner(text).Run();
 }
 

@@ -152,7 +152,8 @@ void TestPgn::illegalMoveNamed() {
 }
 
 void TestPgn::unplayableStart() {
-    const std::vector<TPgnGame> games = ReadPgn("[FEN \"8/8/8/8/8/8/8/8 w - - 0 1\"]\n1. e4 *");
+    const std::vector<TPgnGame> games = ReadPgn("\xef\xbb\xbf[FEN \"8/8/8/8/8/8/8/8 w - - 0 1\"]\n1. e4 *");
+    QCOMPARE(games.size(), size_t(1));
     TSanBoard board;
     TPgnLine line;
     TPgnProblem problem;
