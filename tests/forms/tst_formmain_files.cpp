@@ -291,8 +291,9 @@ void TestFormMainFiles::damagedFileLeavesTheGameUntouched() {
     Play(other, "D2-D4 D7-D5 C2-C4");
     other.ClockPlayer1 = {2, 1000, 2000};
     other.PartieDaten.SetSite("Bonn");
-    other.BitBtnStopClick();
+    other.BitBtnStopClick(); // charges black the milliseconds since white's move
     const TGameView before = TGameView::Of(other);
+    const qint32 timePerMove = other.ClockPlayer1.TimePerMove;
     for (const QString& name : {FDir.filePath("short.tn2"), FDir.filePath("missing.tn2")}) {
         FDialogs->Messages.clear();
         Load(other, name);
@@ -300,7 +301,7 @@ void TestFormMainFiles::damagedFileLeavesTheGameUntouched() {
         QVERIFY(FDialogs->Messages[0].Text.startsWith("Partie konnte nicht geladen werden."));
         QCOMPARE(FDialogs->Messages[0].Kind, TMsgDlgType::mtError);
         QVERIFY(TGameView::Of(other) == before);
-        QCOMPARE(other.ClockPlayer1.TimePerMove, 1000);
+        QCOMPARE(other.ClockPlayer1.TimePerMove, timePerMove);
         QCOMPARE(other.PartieDaten.Site(), "Bonn");
         QVERIFY(!other.FGameOver);
     }

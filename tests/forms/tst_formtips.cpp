@@ -184,6 +184,11 @@ void TestFormTips::tipsOpenAtTheFirstActivation() {
     FormMain->activateWindow(); // later activations open nothing
     QTest::qWait(50);
     QCOMPARE(openings, showTips ? 1 : 0);
+    form->BitBtnWeiterClick();
+    form->ToolButtonTips->trigger(); // the tool button and F11 open it whatever the switch says
+    QCOMPARE(openings, showTips ? 2 : 1);
+    QVERIFY(form->GameStopped);
+    QCOMPARE(form->MenuItemTips->shortcut(), QKeySequence(Qt::Key_F11));
     FormTips = nullptr;
     CloseFormMain(form);
 }
