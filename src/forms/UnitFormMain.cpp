@@ -7,10 +7,13 @@
 #include "FormWidgets.h"
 #include "Logbook.h"
 #include "UnitDialogFunctions.h"
+#include "UnitFormAnzeigeFigurenImSpiel.h"
+#include "UnitFormAnzeigeGeschlageneFiguren.h"
 #include "UnitFormBoardSettings.h"
 #include "UnitFormChangePieceSet.h"
 #include "UnitFormPromotion.h"
 #include "UnitFormSelectLanguage.h"
+#include "UnitFormSetPosition.h"
 #include "UnitFunctions.h"
 #include "UnitLanguages.h"
 #include "UnitPieceGraphics.h"
@@ -204,12 +207,12 @@ void TFormMain::CreateActions() {
         FormResize();
     });
     for (QAction* later :
-         {MenuItemOptMisc, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll,
-          MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic,
-          MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm,
-          MenuItemTips, MenuItemInfo})
+         {MenuItemOptMisc, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll, MenuItemSavePosAsGraphic,
+          AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic, MenuItemGameInfo,
+          MenuItemLernprogramm, MenuItemTips, MenuItemInfo})
         NotYetAvailable(later);
     ConnectFileActions();
+    connect(MenuItemSetPosition, &QAction::triggered, this, &TFormMain::MenuItemSetPositionClick);
     connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
     connect(PopupItemPieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
     for (QAction* boardSettings : {MenuItemBoardSettings, PopupItemBoardSettings})
@@ -591,6 +594,11 @@ void TFormMain::showEvent(QShowEvent* event) {
     ReportRefusedSettingsFile(this);
 }
 
+void TFormMain::MenuItemSetPositionClick() {
+    StopGame(false, true);
+    if (FormSetPosition) FormSetPosition->exec();
+}
+
 void TFormMain::MenuItemChangePieceSetClick() {
     StopGame(false, false);
     if (FormChangePieceSet) FormChangePieceSet->exec();
@@ -600,6 +608,7 @@ void TFormMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !FFirstActivation) return;
     FFirstActivation = false;
+    ReopenPieceWindows();
     if (!Settings().LanguageAutomatic || !FormSelectLanguage) return;
     FormSelectLanguage->exec();
     TranslateForms();
@@ -625,6 +634,8 @@ void TFormMain::WriteSettingsOnClose() {
     state.Player1 = StoredKind(1);
     state.Player2 = StoredKind(2);
     state.MainWindow = QRect(pos(), size());
+    if (FormAnzeigeFigurenImSpiel) state.PieceInGame = FormAnzeigeFigurenImSpiel->State();
+    if (FormAnzeigeGeschlageneFiguren) state.PieceOutOfGame = FormAnzeigeGeschlageneFiguren->State();
     Settings().FontName = ChessBrd->CoordFont().family();
     Settings().FontSize = ChessBrd->CoordFont().pointSize();
     Settings().FontColor = TColorFromColor(ChessBrd->CoordFontColor());
