@@ -42,7 +42,7 @@ const QRect RadioGroupZugGeometry(480, 6, 109, 67);
 const QRect RadioGroupWhereIsGeometry(480, 78, 109, 67);
 const QRect GroupBoxRochadeGeometry(480, 150, 109, 139);
 constexpr int CastlingBoxLeft = 12;
-constexpr QSize CastlingBoxSize(92, 22);
+constexpr QSize CastlingBoxSize(95, 22); // to the group's inner edge
 const QRect ButtonClearGeometry(384, 294, 89, 25);
 const QRect ButtonActGameGeometry(480, 294, 109, 25);
 const QRect ButtonCheckGeometry(384, 324, 89, 25);

@@ -1,6 +1,7 @@
 // The pieces-in-game and captured-pieces windows beside the real main window: their counts after
 // captures, a promotion, a take-back, stepping through the list, a loaded game and a set-up position,
 // and their view items, which open them where the settings file says and remember where they were.
+// Set TESSARON_BOARD_PNG_DIR to a folder to get pictures of both windows there.
 
 #include "DialogRecorder.h"
 #include "FormMainTestSupport.h"
@@ -153,6 +154,10 @@ void TestFormPieceWindows::promotionRaisesTheCount() {
     QCOMPARE(Shown('n'), 1);
     QCOMPARE(Shown('P'), 1);
     QCOMPARE(Shown('Q'), 0); // as it was
+    if (const QString dir = qEnvironmentVariable("TESSARON_BOARD_PNG_DIR"); !dir.isEmpty()) {
+        FormAnzeigeFigurenImSpiel->grab().save(dir + "/pieces-in-game.png");
+        FormAnzeigeGeschlageneFiguren->grab().save(dir + "/captured-pieces.png");
+    }
 }
 
 void TestFormPieceWindows::listNavigationAndLoadedGame() {

@@ -2,6 +2,7 @@
 // with the mouse, the check and its messages, the transfer into a new game (the engine then mates,
 // a black-to-move position starts a clean line, odd positions keep the random mover and the engine
 // going), and the controls that only copy or turn.
+// Set TESSARON_BOARD_PNG_DIR to a folder to get a picture of the editor with a position there.
 
 #include "DialogRecorder.h"
 #include "FormMainTestSupport.h"
@@ -106,6 +107,10 @@ void TestFormSetPosition::designAndStart() {
     QCOMPARE(FEditor->RadioGroupWhereIs->ItemIndex(), 1);
     QCOMPARE(FEditor->EditedPosition().CastlingAllowed, CastleSet(0));
     QCOMPARE(FEditor->ButtonOk->text(), "&Übernehmen");
+    if (const QString dir = qEnvironmentVariable("TESSARON_BOARD_PNG_DIR"); !dir.isEmpty()) {
+        FEditor->SetFromPosition({std::string(StartPosition), false, WhiteKingSide, None});
+        FEditor->grab().save(dir + "/set-position-editor.png");
+    }
 }
 
 void TestFormSetPosition::menuItemStopsTheGameAndOpensTheEditor() {
