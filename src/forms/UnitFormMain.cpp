@@ -7,11 +7,14 @@
 #include "FormWidgets.h"
 #include "Logbook.h"
 #include "UnitDialogFunctions.h"
+#include "UnitFormAnzeigeFigurenImSpiel.h"
+#include "UnitFormAnzeigeGeschlageneFiguren.h"
 #include "UnitFormBoardSettings.h"
 #include "UnitFormChangePieceSet.h"
 #include "UnitFormOptionen.h"
 #include "UnitFormPromotion.h"
 #include "UnitFormSelectLanguage.h"
+#include "UnitFormSetPosition.h"
 #include "UnitFunctions.h"
 #include "UnitLanguages.h"
 #include "UnitPieceGraphics.h"
@@ -210,10 +213,10 @@ void TFormMain::CreateActions() {
         FormResize();
     });
     for (QAction* later :
-         {MenuItemSetPosition, MenuItemPlayerStatistic, MenuItemAnzeigeFigurenImSpiel,
-          MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm, MenuItemInfo})
+         {MenuItemPlayerStatistic, MenuItemGameInfo, MenuItemLernprogramm, MenuItemInfo})
         NotYetAvailable(later);
     ConnectFileActions();
+    connect(MenuItemSetPosition, &QAction::triggered, this, &TFormMain::MenuItemSetPositionClick);
     connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
     connect(MenuItemOptMisc, &QAction::triggered, this, &TFormMain::MenuItemOptMiscClick);
     connect(PopupItemPieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
@@ -612,6 +615,11 @@ void TFormMain::showEvent(QShowEvent* event) {
     ReportRefusedSettingsFile(this);
 }
 
+void TFormMain::MenuItemSetPositionClick() {
+    StopGame(false, true);
+    if (FormSetPosition) FormSetPosition->exec();
+}
+
 void TFormMain::MenuItemChangePieceSetClick() {
     StopGame(false, false);
     if (FormChangePieceSet) FormChangePieceSet->exec();
@@ -626,6 +634,7 @@ void TFormMain::changeEvent(QEvent* event) {
         TranslateForms();
         Settings().LanguageAutomatic = false;
     }
+    ReopenPieceWindows();
     PlayWelcome();
     ShowTipsAtStart();
 }
@@ -649,6 +658,8 @@ void TFormMain::WriteSettingsOnClose() {
     state.Player1 = StoredKind(1);
     state.Player2 = StoredKind(2);
     state.MainWindow = QRect(pos(), size());
+    if (FormAnzeigeFigurenImSpiel) state.PieceInGame = FormAnzeigeFigurenImSpiel->State();
+    if (FormAnzeigeGeschlageneFiguren) state.PieceOutOfGame = FormAnzeigeGeschlageneFiguren->State();
     Settings().FontName = ChessBrd->CoordFont().family();
     Settings().FontSize = ChessBrd->CoordFont().pointSize();
     Settings().FontColor = TColorFromColor(ChessBrd->CoordFontColor());

@@ -139,6 +139,7 @@ public:
     void MenuItemPartiedatenClick();
     void BitBtnHilfMirClick();
     void MenuItemChangePieceSetClick();
+    void MenuItemSetPositionClick();
     void ButtonPlayBestMoveClick();
     void ButtonEndCalcClick();
     void ToolButtonShowCalcClick(bool checked);

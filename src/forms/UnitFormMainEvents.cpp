@@ -8,6 +8,7 @@
 #include "UnitDialogFunctions.h"
 #include "UnitFormMain.h"
 #include "UnitLanguages.h"
+#include "UnitPieceWindows.h"
 #include "UnitPlayerWins.h"
 #include "UnitSettings.h"
 #include "UnitSound.h"
@@ -56,6 +57,8 @@ void TFormMain::ConnectBoardEvents() {
     };
     ChessBrd->OnDraw = [this](TChessRules&) { ChessBrdDraw(); };
     ChessBrd->OnCapture = [this](TChessRules&, Square, Square, char) { ChessBrdCapture(); };
+    // The last event of every move: a promoted piece stands on its square by now.
+    ChessBrd->OnPaint = [](TChessRules&) { RecountPieceWindows(); };
     ChessBrd->OnCastle = [this](TChessRules&, Square, Square) { ChessBrdCastle(); };
     ChessBrd->OnPromotion = [this](TChessRules&, Square, Square, char& piece) { ChessBrdPromotion(piece); };
     ChessBrd->OnCalculateMove = [this](TChessRules&, Square& from, Square& to) { FindMove(from, to); };

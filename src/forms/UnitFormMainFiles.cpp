@@ -4,11 +4,13 @@
 #include "FormWidgets.h"
 #include "GameRecord.h"
 #include "SettingsKey.h"
+#include "StoredPositions.h"
 #include "TextGameFile.h"
 #include "UnitDialogFunctions.h"
 #include "UnitFormMain.h"
 #include "UnitFunctions.h"
 #include "UnitLanguages.h"
+#include "UnitPieceWindows.h"
 #include "UnitSettings.h"
 #include "Windows1252.h"
 
@@ -195,6 +197,7 @@ void TFormMain::LoadRecordFile(const QString& fileName) {
     FGameOver = record.Board.GameOver;
     SetControlState(FGameOver ? csGameEnd : csStopped);
     ApplyGameData(record);
+    RecountPieceWindows();
 }
 
 // --- Quick save and quick restore ---------------------------------------------------------------------
@@ -208,14 +211,9 @@ void TFormMain::MenuItemQuickSaveClick() {
     const QString position = Quoted(ChessBrd->Position());
     bool written = true;
     if (IsValidSettingsKey(description)) {
-        written = WriteSetting("Positions", description, position);
+        written = StorePosition(description, ChessBrd->Position());
     } else if (!description.trimmed().isEmpty()) {
-        ShowCenteredMessage(
-            LoadLangString(5203, "Unter dieser Beschreibung kann keine Position gespeichert werden: "
-                                 "Sie darf weder ein Gleichheitszeichen noch einen Zeilenumbruch "
-                                 "enthalten und nicht mit einer eckigen Klammer oder einem Semikolon "
-                                 "beginnen."),
-            TMsgDlgType::mtWarning, mbOK, this);
+        ReportRefusedPositionName(this);
     }
     written = WriteSetting("Game", "Position", position) && written;
     written = WriteSetting("Game", "WhiteToMove", ChessBrd->WhiteToMove()) && written;
@@ -244,6 +242,7 @@ void TFormMain::MenuItemQuickRestoreClick() {
     ChessBrd->SetWhiteToMove(ReadSetting("Game", "WhiteToMove", true));
     ChessBrd->StartLine();
     RefreshMoveList();
+    RecountPieceWindows();
 }
 
 // --- The older text format --------------------------------------------------------------------------
@@ -299,6 +298,7 @@ void TFormMain::ApplyTextGame(const TTextGame& game) {
         RefreshMoveList();
     }
     ChessBrd->SetWhiteOnTop(game.WhiteOnTop);
+    RecountPieceWindows();
     ClockPlayer1 = game.Player1.Clock;
     ClockPlayer2 = game.Player2.Clock;
     ShowClocks();

@@ -9,6 +9,7 @@
 #include "UnitFunctions.h"
 #include "UnitFormMain.h"
 #include "UnitFormPartiedaten.h"
+#include "UnitPieceWindows.h"
 #include "UnitLanguages.h"
 #include "UnitSettings.h"
 #include "UnitSound.h"
@@ -98,6 +99,7 @@ void TFormMain::StartNewGame(bool startClock) {
         GameClock.Run();
         TimerAktualisierung.start();
     }
+    RecountPieceWindows();
     Logbook->Clear();
 }
 
@@ -109,6 +111,7 @@ void TFormMain::BitBtnWeiterClick() {
     TimerAktualisierung.start();
     ComboBoxSpieler1Change();
     ComboBoxSpieler2Change();
+    RecountPieceWindows();
     if (FGameOver) return; // a decided game only re-arms the clocks
     if (FFirstMovePending && SideToMoveIs(pkComputer)) PlayFirstEngineMove();
     else ContinueGame(false);

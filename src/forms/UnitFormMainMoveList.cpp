@@ -1,6 +1,7 @@
 // The move list and stepping through the game: back, forward, first, last and a click on a line.
 
 #include "UnitFormMain.h"
+#include "UnitPieceWindows.h"
 
 #include "GameLine.h"
 
@@ -29,6 +30,7 @@ void TFormMain::BitBtnZugZurueckClick() {
     StopGame(false, true);
     ChessBrd->TakeBackMove();
     RefreshMoveList();
+    RecountPieceWindows();
     AfterNavigation(true);
 }
 
@@ -36,6 +38,7 @@ void TFormMain::BitBtnZugVorClick() {
     StopGame(false, true);
     ChessBrd->ReplayMove();
     RefreshMoveList();
+    RecountPieceWindows();
 }
 
 // Line i is the position after half-move i + 1 of the line, counted from white's turn at its first move
@@ -44,6 +47,7 @@ void TFormMain::BitBtnZugVorClick() {
 void TFormMain::JumpToLine(int line) {
     const int halfMoves = line + 1;
     ChessBrd->GotoMove(ChessBrd->FirstMoveNumber() + halfMoves / 2, halfMoves % 2 == 0);
+    RecountPieceWindows();
     AfterNavigation(true);
 }
 

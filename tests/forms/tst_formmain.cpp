@@ -725,7 +725,7 @@ void TestFormMain::levels() {
 
 void TestFormMain::itemsOfLaterWindowsAreDisabled() {
     TFormMain& form = NewWindow();
-    for (QAction* action : {form.ToolButtonPlayerStatistic, form.MenuItemSetPosition})
+    for (QAction* action : {form.ToolButtonPlayerStatistic, form.MenuItemGameInfo})
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
     form.SetControlState(csStopped);
     QVERIFY(!form.ToolButtonPlayerStatistic->isEnabled());

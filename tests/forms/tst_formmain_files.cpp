@@ -289,9 +289,10 @@ void TestFormMainFiles::damagedFileLeavesTheGameUntouched() {
     TFormMain& other = NewWindow();
     other.LabelSpieler1->setText("Ada");
     Play(other, "D2-D4 D7-D5 C2-C4");
+    // Stopped first: while the game runs, every moment until the stop is the player's to move.
+    other.BitBtnStopClick();
     other.ClockPlayer1 = {2, 1000, 2000};
     other.PartieDaten.SetSite("Bonn");
-    other.BitBtnStopClick(); // charges black the milliseconds since white's move
     const TGameView before = TGameView::Of(other);
     const qint32 timePerMove = other.ClockPlayer1.TimePerMove;
     for (const QString& name : {FDir.filePath("short.tn2"), FDir.filePath("missing.tn2")}) {
