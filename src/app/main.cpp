@@ -3,6 +3,7 @@
 
 #include "UnitFormBoardSettings.h"
 #include "UnitFormChangePieceSet.h"
+#include "UnitFormLernprogramm.h"
 #include "UnitFormMain.h"
 #include "UnitFormPartiedaten.h"
 #include "UnitFormPromotion.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     auto formMain = std::make_unique<TFormMain>();
     FormMain = formMain.get();
     FormSelectLanguage = new TFormSelectLanguage(FormMain);
+    FormLernprogramm = new TFormLernprogramm(FormMain);
     FormPromotion = new TFormPromotion(FormMain);
     FormChangePieceSet = new TFormChangePieceSet(FormMain->ChessBrd, FormMain);
     FormPartiedaten = new TFormPartiedaten(FormMain);

@@ -193,6 +193,7 @@ void TFormMain::CreateActions() {
     connect(MenuItemNext, &QAction::triggered, this, &TFormMain::BitBtnZugVorClick);
     connect(MenuItemHelpMe, &QAction::triggered, this, &TFormMain::BitBtnHilfMirClick);
     connect(MenuItemPartiedaten, &QAction::triggered, this, &TFormMain::MenuItemPartiedatenClick);
+    connect(MenuItemLernprogramm, &QAction::triggered, this, &TFormMain::MenuItemLernprogrammClick);
     connect(MenuItemShowStatistik, &QAction::triggered, this, [this](bool on) {
         Settings().ShowStatistik = on;
         PanelStatistics->setVisible(on);
@@ -206,8 +207,8 @@ void TFormMain::CreateActions() {
     for (QAction* later :
          {MenuItemOptMisc, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll,
           MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic,
-          MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm,
-          MenuItemTips, MenuItemInfo})
+          MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemTips,
+          MenuItemInfo})
         NotYetAvailable(later);
     ConnectFileActions();
     connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
