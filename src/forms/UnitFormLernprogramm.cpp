@@ -200,6 +200,10 @@ void TFormLernprogramm::FormShow() {
     const QString fileName = TutorialFileName(language);
     if (fileName.isEmpty() || !QFileInfo(fileName).isFile() || !FFile.Load(fileName)) {
         FFile = TTutorialFile();
+        // Nothing of an earlier opening stays: the window is empty.
+        MemoText->clear();
+        ButtonSetPosition->hide();
+        StartTutorialLine(*ChessBrdLearn, QString(SquareCount, ' '));
         ShowInfoMessage(
             LoadLangString(132, "Lernprogramm kann nicht geöffnet werden, da zugehörige Dateien fehlen"),
             this);

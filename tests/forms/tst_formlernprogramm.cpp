@@ -193,13 +193,17 @@ private Q_SLOTS:
         QVERIFY(!form.TrackBarPosition->isHidden());
     }
 
-    void AMissingFileIsReportedAndLeavesTheListEmpty() {
+    void AMissingFileIsReportedAndLeavesTheWindowEmpty() {
+        TFormLernprogramm& form = Open();
+        form.hide();
         QFile::remove(FDir.filePath("lang/German/learnprg.dat"));
         DialogRecorder dialogs;
-        TFormLernprogramm& form = Open();
+        form.show(); // each opening reads the file again
         QCOMPARE(dialogs.MessageTexts(),
                  QStringList{"Lernprogramm kann nicht geöffnet werden, da zugehörige Dateien fehlen"});
         QCOMPARE(form.ListBoxThemen->count(), 0);
+        QVERIFY(form.MemoText->toPlainText().isEmpty());
+        QCOMPARE(QString::fromStdString(form.ChessBrdLearn->Position()), Empty64);
     }
 
     // The lessons follow the language the texts are shown in, not the name the setting holds.
