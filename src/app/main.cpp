@@ -5,6 +5,7 @@
 #include "UnitFormAnzeigeGeschlageneFiguren.h"
 #include "UnitFormBoardSettings.h"
 #include "UnitFormChangePieceSet.h"
+#include "UnitFormLernprogramm.h"
 #include "UnitFormMain.h"
 #include "UnitFormOptionen.h"
 #include "UnitFormPartiedaten.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     FormLoadSavePosition = new TFormLoadSavePosition(FormSetPosition->ChessBrdSetPos, FormMain);
     FormAnzeigeGeschlageneFiguren = new TFormAnzeigeGeschlageneFiguren(
         FormMain->ChessBrd, FormMain->MenuItemAnzeigeGeschlageneFiguren, FormMain);
+    FormLernprogramm = new TFormLernprogramm(FormMain);
     FormPromotion = new TFormPromotion(FormMain);
     FormChangePieceSet = new TFormChangePieceSet(FormMain->ChessBrd, FormMain);
     FormPartiedaten = new TFormPartiedaten(FormMain);

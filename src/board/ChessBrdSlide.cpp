@@ -61,7 +61,14 @@ void TChessBrd::ShowMoveStart(Square oldSq, Square newSq) {
     DrawSquare(oldSq);
     DrawLines();
     const bool dropped = oldSq == FDragFrom && newSq == FDropSquare;
-    if (FAnimateMoves && !dropped) AnimateMove(oldSq, newSq, FAnimationDelay);
+    if (!FAnimateMoves || dropped) return;
+    const QPointer<TChessBrd> alive(this);
+    AnimateMove(oldSq, newSq, FAnimationDelay);
+    // A whole-board drawing while the piece slid (the board's first showing, new settings) has put
+    // the piece back on its from-square; unless the move was given up meanwhile, that square is empty.
+    if (!alive || !MoveInProgress()) return;
+    DrawSquare(oldSq);
+    DrawLines();
 }
 
 // Every point is shown for more than `delay` milliseconds, counted from the moment its step

@@ -202,6 +202,7 @@ void TFormMain::CreateActions() {
     connect(MenuItemNext, &QAction::triggered, this, &TFormMain::BitBtnZugVorClick);
     connect(MenuItemHelpMe, &QAction::triggered, this, &TFormMain::BitBtnHilfMirClick);
     connect(MenuItemPartiedaten, &QAction::triggered, this, &TFormMain::MenuItemPartiedatenClick);
+    connect(MenuItemLernprogramm, &QAction::triggered, this, &TFormMain::MenuItemLernprogrammClick);
     connect(MenuItemShowStatistik, &QAction::triggered, this, [this](bool on) {
         Settings().ShowStatistik = on;
         PanelStatistics->setVisible(on);
@@ -213,7 +214,7 @@ void TFormMain::CreateActions() {
         FormResize();
     });
     for (QAction* later :
-         {MenuItemPlayerStatistic, MenuItemGameInfo, MenuItemLernprogramm, MenuItemInfo})
+         {MenuItemPlayerStatistic, MenuItemGameInfo, MenuItemInfo})
         NotYetAvailable(later);
     ConnectFileActions();
     connect(MenuItemSetPosition, &QAction::triggered, this, &TFormMain::MenuItemSetPositionClick);

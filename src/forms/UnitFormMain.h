@@ -137,6 +137,9 @@ public:
     void BitBtnStopClick();
     void ButtonNeuClick();
     void MenuItemPartiedatenClick();
+    void MenuItemLernprogrammClick();
+    // A new game, halted, on a position the tutorial shows.
+    void TakeOverPosition(const std::string& position);
     void BitBtnHilfMirClick();
     void MenuItemChangePieceSetClick();
     void MenuItemSetPositionClick();

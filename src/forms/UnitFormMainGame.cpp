@@ -7,6 +7,7 @@
 #include "Logbook.h"
 #include "UnitDialogFunctions.h"
 #include "UnitFunctions.h"
+#include "UnitFormLernprogramm.h"
 #include "UnitFormMain.h"
 #include "UnitFormPartiedaten.h"
 #include "UnitPieceWindows.h"
@@ -140,6 +141,23 @@ void TFormMain::MenuItemPartiedatenClick() {
     if (PartieDaten.Player1Name().isEmpty()) PartieDaten.SetPlayer1Name(LabelSpieler1->text());
     if (PartieDaten.Player2Name().isEmpty()) PartieDaten.SetPlayer2Name(LabelSpieler2->text());
     EditPartiedaten();
+}
+
+void TFormMain::MenuItemLernprogrammClick() {
+    StopGame(false, true);
+    if (!FormLernprogramm) return;
+    FormLernprogramm->OnTakeOver = [this](const std::string& position) { TakeOverPosition(position); };
+    FormLernprogramm->exec();
+}
+
+void TFormMain::TakeOverPosition(const std::string& position) {
+    StartNewGame(false);
+    ChessBrd->SetPosition(position);
+    ChessBrd->StartLine();
+    ListBoxZuege->clear();
+    // The opening table knows only the start position: the engine thinks from this one.
+    FFirstMovePending = false;
+    StopGame(false, true);
 }
 
 // The game data dialog on the current data; after OK the name labels show the names it holds.
