@@ -301,8 +301,6 @@ void TestFormMainFiles::damagedFileLeavesTheGameUntouched() {
     QFile::resize(FDir.filePath("short.tn2"), 82'759);
 
     TFormMain& other = NewWindow();
-    // The clocks stand still: the time a busy machine takes between the moves and Stop is no one's.
-    other.GameClock.SetSource([] { return qint64(0); });
     other.LabelSpieler1->setText("Ada");
     Play(other, "D2-D4 D7-D5 C2-C4");
     other.ClockPlayer1 = {2, 1000, 2000};
