@@ -108,6 +108,14 @@ bool WriteSettingsValue(const QString& section, const QString& key, const QStrin
     return ChangeSettings([&](TIniFile& ini) { return ini.SetValue(section, key, value); });
 }
 
+bool DeleteSettingsKey(const QString& section, const QString& key) {
+    return ChangeSettings([&](TIniFile& ini) {
+        if (!ini.HasKey(section, key)) return false;
+        ini.DeleteKey(section, key);
+        return true;
+    });
+}
+
 bool EraseSettingsSection(const QString& section) {
     return ChangeSettings([&](TIniFile& ini) {
         if (!ini.HasSection(section)) return false;

@@ -21,6 +21,8 @@ QStringList ReadSettingsKeys(const QString& section);
 // Stores the value and saves the file. True when the value is on disk (also when it was already);
 // false when the file is refused or cannot be written (the old file then stays as it was).
 bool WriteSettingsValue(const QString& section, const QString& key, const QString& value);
+// Removes one key; removing a key that is not there changes nothing.
+bool DeleteSettingsKey(const QString& section, const QString& key);
 // Removes a whole section; erasing a section that is not there creates no file.
 bool EraseSettingsSection(const QString& section);
 

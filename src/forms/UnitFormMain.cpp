@@ -32,6 +32,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <utility>
 
 TFormMain* FormMain = nullptr;
 
@@ -183,7 +184,8 @@ void TFormMain::CreateActions() {
         });
     }
     MenuItemNormal->setChecked(true);
-    for (QAction* toggle : {MenuItemShowStatistik, MenuItemShowButtons}) toggle->setCheckable(true);
+    for (QAction* toggle : {MenuItemShowStatistik, MenuItemShowButtons, MenuItemGameInfo})
+        toggle->setCheckable(true);
 
     connect(MenuItemBeenden, &QAction::triggered, this, &QWidget::close);
     connect(MenuItemNewGame, &QAction::triggered, this, &TFormMain::ButtonNeuClick);
@@ -193,6 +195,9 @@ void TFormMain::CreateActions() {
     connect(MenuItemNext, &QAction::triggered, this, &TFormMain::BitBtnZugVorClick);
     connect(MenuItemHelpMe, &QAction::triggered, this, &TFormMain::BitBtnHilfMirClick);
     connect(MenuItemPartiedaten, &QAction::triggered, this, &TFormMain::MenuItemPartiedatenClick);
+    connect(MenuItemGameInfo, &QAction::triggered, this, &TFormMain::MenuItemGameInfoClick);
+    connect(MenuItemPlayerStatistic, &QAction::triggered, this, &TFormMain::MenuItemPlayerStatisticClick);
+    connect(MenuItemInfo, &QAction::triggered, this, &TFormMain::MenuItemInfoClick);
     connect(MenuItemShowStatistik, &QAction::triggered, this, [this](bool on) {
         Settings().ShowStatistik = on;
         PanelStatistics->setVisible(on);
@@ -205,9 +210,9 @@ void TFormMain::CreateActions() {
     });
     for (QAction* later :
          {MenuItemOptMisc, MenuItemSetPosition, MenuItemChangeSite, MenuItemChangeColor, MenuItemChangeAll,
-          MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1, MenuItemPlayerStatistic,
-          MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo, MenuItemLernprogramm,
-          MenuItemTips, MenuItemInfo})
+          MenuItemSavePosAsGraphic, AktuellePositionindieZwischenablagealsGrafikkopieren1,
+          MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren, MenuItemLernprogramm,
+          MenuItemTips})
         NotYetAvailable(later);
     ConnectFileActions();
     connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
@@ -582,13 +587,20 @@ void TFormMain::FormResize() {
 
 void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!FFirstActivation) return;
+    if (std::exchange(FFirstShow, false)) FormShow();
+}
+
+// The first showing, step by step.
+void TFormMain::FormShow() {
     // Only now is the frame's size known.
     if (const QScreen* shownOn = screen())
         FitOnScreen({x(), y(), width(), height()}, shownOn->availableGeometry());
     const QString resolved = SetLanguage(Settings().Language);
     if (!resolved.isEmpty()) Settings().Language = resolved;
     ReportRefusedSettingsFile(this);
+    for (const int player : {1, 2})
+        StatusLabel(player)->setText(LoadLangString(2110, "Pause..."));
+    if (!FCommandLineFile.isEmpty()) LoadGameFile(std::exchange(FCommandLineFile, {}));
 }
 
 void TFormMain::MenuItemChangePieceSetClick() {
@@ -598,12 +610,20 @@ void TFormMain::MenuItemChangePieceSetClick() {
 
 void TFormMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !FFirstActivation) return;
-    FFirstActivation = false;
-    if (!Settings().LanguageAutomatic || !FormSelectLanguage) return;
-    FormSelectLanguage->exec();
-    TranslateForms();
-    Settings().LanguageAutomatic = false;
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        std::exchange(FFirstActivation, false))
+        FormActivate();
+}
+
+// The first activation, step by step.
+void TFormMain::FormActivate() {
+    if (Settings().LanguageAutomatic && FormSelectLanguage) {
+        FormSelectLanguage->exec();
+        TranslateForms();
+        Settings().LanguageAutomatic = false;
+    }
+    OpenSideWindowsAtStart();
+    PlayWelcome();
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
@@ -625,6 +645,7 @@ void TFormMain::WriteSettingsOnClose() {
     state.Player1 = StoredKind(1);
     state.Player2 = StoredKind(2);
     state.MainWindow = QRect(pos(), size());
+    state.GameInfo = LogbookState();
     Settings().FontName = ChessBrd->CoordFont().family();
     Settings().FontSize = ChessBrd->CoordFont().pointSize();
     Settings().FontColor = TColorFromColor(ChessBrd->CoordFontColor());

@@ -7,6 +7,7 @@
 #include "GameClock.h"
 #include "UnitClassPlayerStatistik.h"
 #include "UnitClasses.h"
+#include "UnitSettings.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -161,6 +162,15 @@ public:
     // Starts a new game from a text-format game and replays its moves.
     void ApplyTextGame(const TTextGame& game);
 
+    // Start-up and the side windows (UnitFormMainWindows.cpp).
+    // The game file named on the command line, loaded when the window is first shown.
+    void SetCommandLineFile(const QString& fileName) { FCommandLineFile = fileName; }
+    // A later start of the program asks this copy to come forward and, with a file, to load it.
+    void OpenRequestedFile(const QString& fileName);
+    void MenuItemGameInfoClick(bool checked);
+    void MenuItemPlayerStatisticClick();
+    void MenuItemInfoClick();
+
     // Where the promotion dialog gets its answer; the real one shows FormPromotion.
     std::function<int()> AskPromotionPiece;
 
@@ -238,6 +248,14 @@ private:
     void ProcessMessages();
     void NotYetAvailable(QAction* action);
 
+    // Start-up, in the order of the steps.
+    void FormShow();
+    void FormActivate();
+    void OpenSideWindowsAtStart();
+    void PlayWelcome();
+    void ShowLogbook();
+    TSideWindowState LogbookState() const;
+
     // Game files.
     void ConnectFileActions();
     TPlayerRecord PlayerRecord(int player) const;
@@ -253,7 +271,9 @@ private:
     bool FInRefresh = false;
     std::optional<bool> FHelpMeWhite; // the colour help-me lets the engine move once for
 
+    bool FFirstShow = true;
     bool FFirstActivation = true;
+    QString FCommandLineFile;
 };
 
 extern TFormMain* FormMain;

@@ -726,7 +726,7 @@ void TestFormMain::levels() {
 void TestFormMain::itemsOfLaterWindowsAreDisabled() {
     TFormMain& form = NewWindow();
     for (QAction* action : {form.MenuItemOptMisc, form.ToolButtonOptionsMisc, form.MenuItemTips,
-                            form.ToolButtonPlayerStatistic, form.MenuItemSetPosition})
+                            form.ToolButtonTips, form.MenuItemSetPosition})
         QVERIFY2(!action->isEnabled(), qPrintable(action->objectName()));
     form.SetControlState(csStopped);
     QVERIFY(!form.ToolButtonOptionsMisc->isEnabled());

@@ -303,9 +303,10 @@ void TestFormMainFiles::damagedFileLeavesTheGameUntouched() {
     TFormMain& other = NewWindow();
     other.LabelSpieler1->setText("Ada");
     Play(other, "D2-D4 D7-D5 C2-C4");
+    // Stopped first: a stop charges the time since the last move to the clock set here.
+    other.BitBtnStopClick();
     other.ClockPlayer1 = {2, 1000, 2000};
     other.PartieDaten.SetSite("Bonn");
-    other.BitBtnStopClick();
     const TGameView before = TGameView::Of(other);
     for (const QString& name : {FDir.filePath("short.tn2"), FDir.filePath("missing.tn2")}) {
         FDialogs->Messages.clear();
