@@ -12,7 +12,7 @@ namespace {
 constexpr auto PictureFile = "data\\startscreen.png";
 constexpr auto ProductName = "TESSARON";
 constexpr int NamePixelSize = 34;
-constexpr int NameBottomMargin = 12;
+constexpr int NameTopMargin = 10;
 constexpr int NameLetterSpacingPercent = 130;
 constexpr QColor Backdrop(0x1b, 0x24, 0x3a);
 
@@ -50,7 +50,7 @@ void TFormStartScreen::mousePressEvent(QMouseEvent*) {
     FWaiting.quit();
 }
 
-// The picture in the middle of the frame, the product name written across its foot. Without the
+// The picture in the middle of the frame, the product name written across its sky. Without the
 // picture file the name alone stands on the backdrop.
 void TFormStartScreen::paintEvent(QPaintEvent*) {
     QPainter painter(this);
@@ -64,6 +64,5 @@ void TFormStartScreen::paintEvent(QPaintEvent*) {
     font.setLetterSpacing(QFont::PercentageSpacing, NameLetterSpacingPercent);
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(pictureArea.adjusted(0, 0, 0, -NameBottomMargin), Qt::AlignHCenter | Qt::AlignBottom,
-                     ProductName);
+    painter.drawText(pictureArea.adjusted(0, NameTopMargin, 0, 0), Qt::AlignHCenter | Qt::AlignTop, ProductName);
 }

@@ -44,7 +44,8 @@ void TFormPlayerStatistic::CreateChart() {
     Series1 = new QStackedBarSeries;
     Series1->setName("SeriesWin");
     Series1->setLabelsVisible(true);
-    Series1->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    // A stacked series cannot write its marks above the bars; they stand at the top inside them.
+    Series1->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
     Series1->setLabelsFormat("@value");
     Chart->addSeries(Series1);
     AxisNames = new QBarCategoryAxis;

@@ -34,6 +34,8 @@ class TestFormLogbook : public QObject {
     QTemporaryDir FDir;
     std::unique_ptr<TFormMain> FForm;
     std::unique_ptr<TFormLogbook> FWindow;
+    // A check or the end of the game may ask for a message box; nobody is there to close it.
+    std::unique_ptr<DialogRecorder> FDialogs;
 
     TFormLogbook& NewWindows(const QString& ini) {
         WriteIniFile(FDir, ini);
@@ -44,12 +46,16 @@ class TestFormLogbook : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { PrepareProgramDir(FDir, "[Common]\nLanguage=German\n"); }
+    void init() {
+        PrepareProgramDir(FDir, "[Common]\nLanguage=German\n");
+        FDialogs = std::make_unique<DialogRecorder>();
+    }
 
     void cleanup() {
         FWindow.reset();
         FormLogbook = nullptr;
         CloseFormMain(FForm);
+        FDialogs.reset();
     }
 
     // Opened during the game, the window shows the lines written before as well.

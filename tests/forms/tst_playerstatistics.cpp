@@ -71,8 +71,10 @@ private Q_SLOTS:
         QCOMPARE(window.windowTitle(), QString("Spielerstatistik"));
         QVERIFY(window.AxisWins->max() >= 5);
         QCOMPARE(window.AxisWins->min(), 0.0);
-        if (const QString dir = qEnvironmentVariable("TESSARON_BOARD_PNG_DIR"); !dir.isEmpty())
+        if (const QString dir = qEnvironmentVariable("TESSARON_BOARD_PNG_DIR"); !dir.isEmpty()) {
+            QTest::qWait(100); // the chart lays itself out on the event loop
             window.grab().save(QDir(dir).filePath("player-statistics.png"));
+        }
     }
 
     // The window reads the counts at every opening.

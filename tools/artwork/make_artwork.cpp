@@ -18,7 +18,8 @@ namespace {
 constexpr QSize PictureSize(320, 240);
 constexpr int IconSizes[] = {16, 24, 32, 48, 64, 128, 256, 512};
 constexpr QChar BlackKnight(0x265E);
-constexpr QChar WhiteKing(0x2654);
+// The solid glyph, filled white: the outline glyph would let the board show through the king.
+constexpr QChar SolidKing(0x265A);
 constexpr QColor NightBlue(0x1b, 0x24, 0x3a);
 constexpr QColor DeepBlue(0x33, 0x4d, 0x7a);
 constexpr QColor LightSquare(0xe8, 0xd9, 0xb5);
@@ -76,7 +77,7 @@ QImage StartPicture(const QString& family) {
     sky.setColorAt(1, DeepBlue);
     painter.fillRect(image.rect(), sky);
     DrawSlantedBoard(painter, QRectF(10, 120, 300, 120));
-    DrawGlyph(painter, family, WhiteKing, QPointF(110, 110), 120, Qt::white, Qt::black);
+    DrawGlyph(painter, family, SolidKing, QPointF(110, 118), 120, Qt::white, Qt::black);
     DrawGlyph(painter, family, BlackKnight, QPointF(215, 118), 130, QColor(0x20, 0x20, 0x20), Qt::white);
     return image;
 }
