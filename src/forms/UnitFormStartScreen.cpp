@@ -64,5 +64,6 @@ void TFormStartScreen::paintEvent(QPaintEvent*) {
     font.setLetterSpacing(QFont::PercentageSpacing, NameLetterSpacingPercent);
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(pictureArea.adjusted(0, NameTopMargin, 0, 0), Qt::AlignHCenter | Qt::AlignTop, ProductName);
+    painter.drawText(pictureArea.adjusted(0, NameTopMargin, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
+                     ProductName);
 }
