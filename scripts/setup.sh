@@ -9,7 +9,8 @@ build="${TESSARON_BUILD_DIR:-$root/build}"
 # Keep in step with the dependency list in README.md.
 packages=(
   build-essential cmake ninja-build pkgconf
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-charts-dev
+  shared-mime-info desktop-file-utils
   libsimpleini-dev
   libsdl2-dev libsdl2-mixer-dev
   libfluidsynth-dev timgm6mb-soundfont espeak-ng sox

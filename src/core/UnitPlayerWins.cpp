@@ -14,4 +14,15 @@ QList<TPlayerWins> ReadWins() {
     return wins;
 }
 
+bool RenamePlayer(const QString& oldName, const QString& newName) {
+    const bool sameName = oldName.compare(newName, Qt::CaseInsensitive) == 0;
+    const int wins = ReadSetting(PlayerWinsSection, oldName, 0) +
+                     (sameName ? 0 : ReadSetting(PlayerWinsSection, newName, 0));
+    return WriteSettingsTogether([&] {
+        return DeleteSettingsKey(PlayerWinsSection, oldName) &&
+               DeleteSettingsKey(PlayerWinsSection, newName) &&
+               WriteSetting(PlayerWinsSection, newName, wins);
+    });
+}
+
 bool EraseWins() { return EraseSettingsSection(PlayerWinsSection); }

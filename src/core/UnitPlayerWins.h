@@ -20,5 +20,10 @@ bool AddWin(const QString& name);
 // Every name of the section with its count, in the order of the file.
 QList<TPlayerWins> ReadWins();
 
+// The wins of `oldName` go to `newName` (added to those it has; names that differ only in case are
+// one name, which then takes the new spelling). Saved together: false when the settings file
+// cannot be written, and then nothing changed.
+bool RenamePlayer(const QString& oldName, const QString& newName);
+
 // Removes the whole section. False when the settings file cannot be written.
 bool EraseWins();

@@ -1,11 +1,17 @@
 #include "FormWidgets.h"
 
+#include "WindowPlacement.h"
+
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStyle>
 #include <QToolTip>
+#include <algorithm>
+#include <climits>
 
 TColorDisc::TColorDisc(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
 
@@ -91,4 +97,17 @@ void TMessageWindow::Show() {
     FLabel.show();
     // The work that follows keeps the event loop busy; the window must be on screen before it starts.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void RestoreGeometry(QWidget& window, const TWishedGeometry& wished, const QSize& smallest,
+                     const QWidget* fallback) {
+    const QPoint topLeft(static_cast<int>(std::clamp<qint64>(wished.Left, INT_MIN, INT_MAX)),
+                         static_cast<int>(std::clamp<qint64>(wished.Top, INT_MIN, INT_MAX)));
+    const QScreen* screen = QGuiApplication::screenAt(topLeft);
+    if (!screen && fallback) screen = fallback->screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect fitted = FitToArea(wished, screen->availableGeometry(), smallest);
+    window.resize(fitted.size());
+    window.move(fitted.topLeft());
 }

@@ -76,3 +76,11 @@ private:
     void Show();
     QLabel FLabel;
 };
+
+struct TWishedGeometry;
+
+// Places a window at a saved geometry, moved (and if need be shrunk, never below `smallest`) onto the
+// screen that holds its top-left corner, or onto `fallback`'s screen when no screen does (a monitor
+// was unplugged since).
+void RestoreGeometry(QWidget& window, const TWishedGeometry& wished, const QSize& smallest,
+                     const QWidget* fallback);

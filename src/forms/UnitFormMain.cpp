@@ -37,6 +37,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <utility>
 
 TFormMain* FormMain = nullptr;
 
@@ -121,12 +122,6 @@ QAction* TFormMain::NewAction(const QString& name, const QString& caption, int t
     return action;
 }
 
-// Items whose windows are not part of the program yet stay visible but cannot be chosen.
-void TFormMain::NotYetAvailable(QAction* action) {
-    action->setEnabled(false);
-    action->setProperty("NotYetAvailable", true);
-}
-
 void TFormMain::CreateActions() {
     MenuItemLaden = NewAction("MenuItemLaden", "&Laden", 1003, QKeySequence("Ctrl+L"));
     MenuItemSpeichern = NewAction("MenuItemSpeichern", "&Speichern", 1004, QKeySequence("Ctrl+S"));
@@ -192,7 +187,8 @@ void TFormMain::CreateActions() {
         });
     }
     MenuItemNormal->setChecked(true);
-    for (QAction* toggle : {MenuItemShowStatistik, MenuItemShowButtons}) toggle->setCheckable(true);
+    for (QAction* toggle : {MenuItemShowStatistik, MenuItemShowButtons, MenuItemGameInfo})
+        toggle->setCheckable(true);
 
     connect(MenuItemBeenden, &QAction::triggered, this, &QWidget::close);
     connect(MenuItemNewGame, &QAction::triggered, this, &TFormMain::ButtonNeuClick);
@@ -203,6 +199,9 @@ void TFormMain::CreateActions() {
     connect(MenuItemHelpMe, &QAction::triggered, this, &TFormMain::BitBtnHilfMirClick);
     connect(MenuItemPartiedaten, &QAction::triggered, this, &TFormMain::MenuItemPartiedatenClick);
     connect(MenuItemLernprogramm, &QAction::triggered, this, &TFormMain::MenuItemLernprogrammClick);
+    connect(MenuItemGameInfo, &QAction::triggered, this, &TFormMain::MenuItemGameInfoClick);
+    connect(MenuItemPlayerStatistic, &QAction::triggered, this, &TFormMain::MenuItemPlayerStatisticClick);
+    connect(MenuItemInfo, &QAction::triggered, this, &TFormMain::MenuItemInfoClick);
     connect(MenuItemShowStatistik, &QAction::triggered, this, [this](bool on) {
         Settings().ShowStatistik = on;
         PanelStatistics->setVisible(on);
@@ -213,9 +212,6 @@ void TFormMain::CreateActions() {
         PanelButtons->setVisible(on);
         FormResize();
     });
-    for (QAction* later :
-         {MenuItemPlayerStatistic, MenuItemGameInfo, MenuItemInfo})
-        NotYetAvailable(later);
     ConnectFileActions();
     connect(MenuItemSetPosition, &QAction::triggered, this, &TFormMain::MenuItemSetPositionClick);
     connect(MenuItemChangePieceSet, &QAction::triggered, this, &TFormMain::MenuItemChangePieceSetClick);
@@ -275,10 +271,7 @@ void TFormMain::CreateToolBar() {
     auto button = [this, s](const QString& name, QStyle::StandardPixmap icon, QAction* like, int tag) {
         QAction* action = NewAction(name, like ? like->text() : QString(), tag);
         action->setIcon(s->standardIcon(icon));
-        if (like) {
-            connect(action, &QAction::triggered, like, &QAction::trigger);
-            if (like->property("NotYetAvailable").toBool()) NotYetAvailable(action);
-        }
+        if (like) connect(action, &QAction::triggered, like, &QAction::trigger);
         ToolBar->addAction(action);
         return action;
     };
@@ -607,13 +600,20 @@ void TFormMain::FormResize() {
 
 void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!FFirstActivation) return;
+    if (std::exchange(FFirstShow, false)) FormShow();
+}
+
+// The first showing, step by step.
+void TFormMain::FormShow() {
     // Only now is the frame's size known.
     if (const QScreen* shownOn = screen())
         FitOnScreen({x(), y(), width(), height()}, shownOn->availableGeometry());
     const QString resolved = SetLanguage(Settings().Language);
     if (!resolved.isEmpty()) Settings().Language = resolved;
     ReportRefusedSettingsFile(this);
+    for (const int player : {1, 2})
+        StatusLabel(player)->setText(LoadLangString(2110, "Pause..."));
+    if (!FCommandLineFile.isEmpty()) LoadGameFile(std::exchange(FCommandLineFile, {}));
 }
 
 void TFormMain::MenuItemSetPositionClick() {
@@ -628,14 +628,19 @@ void TFormMain::MenuItemChangePieceSetClick() {
 
 void TFormMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || !FFirstActivation) return;
-    FFirstActivation = false;
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        std::exchange(FFirstActivation, false))
+        FormActivate();
+}
+
+// The first activation, step by step.
+void TFormMain::FormActivate() {
     if (Settings().LanguageAutomatic && FormSelectLanguage) {
         FormSelectLanguage->exec();
         TranslateForms();
         Settings().LanguageAutomatic = false;
     }
-    ReopenPieceWindows();
+    OpenSideWindowsAtStart();
     PlayWelcome();
     ShowTipsAtStart();
 }
@@ -661,6 +666,7 @@ void TFormMain::WriteSettingsOnClose() {
     state.MainWindow = QRect(pos(), size());
     if (FormAnzeigeFigurenImSpiel) state.PieceInGame = FormAnzeigeFigurenImSpiel->State();
     if (FormAnzeigeGeschlageneFiguren) state.PieceOutOfGame = FormAnzeigeGeschlageneFiguren->State();
+    state.GameInfo = LogbookState();
     Settings().FontName = ChessBrd->CoordFont().family();
     Settings().FontSize = ChessBrd->CoordFont().pointSize();
     Settings().FontColor = TColorFromColor(ChessBrd->CoordFontColor());

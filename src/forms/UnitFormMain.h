@@ -7,6 +7,7 @@
 #include "GameClock.h"
 #include "UnitClassPlayerStatistik.h"
 #include "UnitClasses.h"
+#include "UnitSettings.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -181,10 +182,15 @@ public:
     void MenuItemTipsClick();
     // The tips window, at the first activation, when the user wants it at start.
     void ShowTipsAtStart();
-    // A side window closed, or placed where the settings section says (its size too, `withSize`)
-    // and shown; a ticked item's click closes, an unticked one's shows.
-    void ShowSideWindow(QWidget* window, const QString& section, bool show, bool withSize);
     void AutoplayNext();
+    // Start-up and the side windows (UnitFormMainWindows.cpp).
+    // The game file named on the command line, loaded when the window is first shown.
+    void SetCommandLineFile(const QString& fileName) { FCommandLineFile = fileName; }
+    // A later start of the program asks this copy to come forward and, with a file, to load it.
+    void OpenRequestedFile(const QString& fileName);
+    void MenuItemGameInfoClick(bool checked);
+    void MenuItemPlayerStatisticClick();
+    void MenuItemInfoClick();
 
     // Where the promotion dialog gets its answer; the real one shows FormPromotion.
     std::function<int()> AskPromotionPiece;
@@ -283,12 +289,17 @@ private:
     void JumpToLine(int line);
 
     void ProcessMessages();
-    void NotYetAvailable(QAction* action);
 
     // Board functions.
     void ConnectBoardFunctions();
     bool IsNameLabelClick(QObject* watched, QEvent* event) const;
     void QueueAutoplayNext();
+    // Start-up, in the order of the steps.
+    void FormShow();
+    void FormActivate();
+    void OpenSideWindowsAtStart();
+    void ShowLogbook();
+    TSideWindowState LogbookState() const;
 
     // Game files.
     void ConnectFileActions();
@@ -315,7 +326,9 @@ private:
     bool FInRefresh = false;
     std::optional<bool> FHelpMeWhite; // the colour help-me lets the engine move once for
 
+    bool FFirstShow = true;
     bool FFirstActivation = true;
+    QString FCommandLineFile;
 };
 
 extern TFormMain* FormMain;

@@ -43,12 +43,6 @@ void TFormMain::ConnectBoardFunctions() {
     connect(MenuItemTips, &QAction::triggered, this, &TFormMain::MenuItemTipsClick);
     LabelSpieler1->installEventFilter(this);
     LabelSpieler2->installEventFilter(this);
-    // The pieces-in-game, captured-pieces and logbook windows are shown and closed by their items'
-    // triggered(checked) through ShowSideWindow, with the sections "PieceInGame", "PieceOutOfGame"
-    // and "GameInfo" (the logbook with its size), once those windows exist.
-    for (QAction* toggle :
-         {MenuItemAnzeigeFigurenImSpiel, MenuItemAnzeigeGeschlageneFiguren, MenuItemGameInfo})
-        toggle->setCheckable(true);
 }
 
 // A click on a player's name renames the player.
@@ -89,18 +83,6 @@ void TFormMain::RenamePlayer(int player) {
         PartieDaten.SetPlayer1Name(answer->left(MaxPlayerNameLength));
     else
         PartieDaten.SetPlayer2Name(answer->left(MaxPlayerNameLength));
-}
-
-void TFormMain::ShowSideWindow(QWidget* window, const QString& section, bool show, bool withSize) {
-    if (!show) {
-        window->close();
-        return;
-    }
-    window->move(ReadSetting(section, "Left", x()), ReadSetting(section, "Top", y()));
-    if (withSize)
-        window->resize(ReadSetting(section, "Width", window->width()),
-                       ReadSetting(section, "Height", window->height()));
-    window->show();
 }
 
 // The picture is the board's own image, so it is whole even where the window shows only part of the

@@ -40,6 +40,7 @@ private Q_SLOTS:
     void eraseRemovesOnlyTheSection();
     void eraseWithoutAFileCreatesNone();
     void noSectionReadsEmpty();
+    void renameKeepsTheRestOfTheFile();
 
 private:
     QTemporaryDir FDir;
@@ -117,6 +118,15 @@ void TestPlayerWins::noSectionReadsEmpty() {
     QCOMPARE(ReadWins(), QList<TPlayerWins>{});
     WriteIni("[Common]\nPlaySound=1\n");
     QCOMPARE(ReadWins(), QList<TPlayerWins>{});
+}
+
+void TestPlayerWins::renameKeepsTheRestOfTheFile() {
+    WriteIni("[Common]\nPlaySound=1\n[PlayerStatistic.Win]\nAnna=2\nBert=1\n[Game]\nMove=0\n");
+    QVERIFY(RenamePlayer("anna", "Bert"));
+    QCOMPARE(ReadWins(), (QList<TPlayerWins>{{"Bert", 3}}));
+    const TIniFile ini = LoadIni();
+    QCOMPARE(ini.Sections(), (QStringList{"Common", "PlayerStatistic.Win", "Game"}));
+    QCOMPARE(ini.RawValue("Game", "Move"), "0");
 }
 
 QTEST_GUILESS_MAIN(TestPlayerWins)

@@ -21,7 +21,6 @@ private Q_SLOTS:
     void bothTurnsAndExchanges();
     void renamingAPlayer_data();
     void renamingAPlayer();
-    void sideWindowsArePlacedFromTheSettings();
     void testModeStartsTheNextGameAfterTheMate();
     void testModePlaysTheEnginesFirstMove();
     void testModeOffDoesNothing();
@@ -166,28 +165,6 @@ void TestFormMainBoardFunctions::renamingAPlayer() {
     QVERIFY(!form.GameStopped); // the game goes on
     QTest::mouseClick(name, Qt::RightButton);
     QCOMPARE(FDialogs->Inputs.size(), 1); // only the left button renames
-}
-
-void TestFormMainBoardFunctions::sideWindowsArePlacedFromTheSettings() {
-    TFormMain& form =
-        NewWindow("[PieceInGame]\nLeft=40\nTop=50\n[GameInfo]\nLeft=60\nTop=70\nWidth=300\nHeight=200\n");
-    QWidget pieces(nullptr, Qt::Tool);
-    pieces.resize(120, 90);
-    form.ShowSideWindow(&pieces, "PieceInGame", true, false);
-    QVERIFY(pieces.isVisible());
-    QCOMPARE(pieces.pos(), QPoint(40, 50));
-    QCOMPARE(pieces.size(), QSize(120, 90));
-    form.ShowSideWindow(&pieces, "PieceInGame", false, false);
-    QVERIFY(!pieces.isVisible());
-
-    QWidget captured(nullptr, Qt::Tool);
-    form.ShowSideWindow(&captured, "PieceOutOfGame", true, false); // no section: at the main window
-    QCOMPARE(captured.pos(), form.pos());
-
-    QWidget logbook(nullptr, Qt::Tool);
-    form.ShowSideWindow(&logbook, "GameInfo", true, true);
-    QCOMPARE(logbook.pos(), QPoint(60, 70));
-    QCOMPARE(logbook.size(), QSize(300, 200));
 }
 
 // The next game starts from a queued call: when the mating move returns, the mate is still on the

@@ -4,13 +4,16 @@
 // a person drags it. The test target defines TESSARON_SOURCE_DIR.
 
 #include "ChessBrd.h"
+#include "DialogRecorder.h"
 #include "UnitFormMain.h"
 #include "UnitFunctions.h"
 #include "UnitLanguages.h"
 #include "UnitSettings.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -81,4 +84,14 @@ inline TFormMain& ReopenFormMain(std::unique_ptr<TFormMain>& form, const QTempor
     SetProgramDir(dir.path());
     Settings() = TSettings{};
     return ShowNewFormMain(form);
+// A game file saved by the real main window, with the seats' kinds and player 1's name as given.
+inline void SaveGameWithSeats(const QString& fileName, int kind1, int kind2, const QString& name1) {
+    DialogRecorder dialogs;
+    dialogs.FileAnswers << fileName;
+    TFormMain form;
+    form.ComboBoxSpieler1->setCurrentIndex(kind1);
+    form.ComboBoxSpieler2->setCurrentIndex(kind2);
+    form.LabelSpieler1->setText(name1);
+    form.SaveGameFile();
+    if (!QFile::exists(fileName)) qFatal("the game file was not saved");
 }

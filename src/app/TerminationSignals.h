@@ -1,0 +1,9 @@
+#pragma once
+// A desktop session that ends (log out, shut down) asks its programs to end with SIGTERM or SIGHUP,
+// and a terminal with SIGINT. Each is turned into closing the main window, the same way as the menu's
+// "Beenden", so that the settings are written as at any other end of the program.
+
+class QWidget;
+
+// From now on the three signals close `window`. Call once, on the user-interface thread.
+void CloseOnTerminationSignals(QWidget* window);
