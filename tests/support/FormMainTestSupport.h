@@ -84,6 +84,8 @@ inline TFormMain& ReopenFormMain(std::unique_ptr<TFormMain>& form, const QTempor
     SetProgramDir(dir.path());
     Settings() = TSettings{};
     return ShowNewFormMain(form);
+}
+
 // A game file saved by the real main window, with the seats' kinds and player 1's name as given.
 inline void SaveGameWithSeats(const QString& fileName, int kind1, int kind2, const QString& name1) {
     DialogRecorder dialogs;
