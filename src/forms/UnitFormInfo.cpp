@@ -26,7 +26,11 @@ QString LibraryList() {
     return QStringList{QString("Qt %1 – GNU LGPL 3").arg(qVersion()),
                        "Qt Charts – GNU GPL 3",
                        "SDL 2, SDL_mixer 2 – zlib",
+                       "FluidSynth – GNU LGPL 2.1",
+                       "TimGM6mb sound font – GNU GPL 2",
+                       "libjpeg-turbo – IJG, BSD",
                        "SimpleIni – MIT",
+                       "eSpeak NG (spoken squares, made at build time) – GNU GPL 3",
                        "GNU FreeFont – GNU GPL 3 (font exception)",
                        "DejaVu Fonts – Bitstream Vera",
                        "Symbola – free use"}

@@ -26,7 +26,8 @@ private Q_SLOTS:
         box.show();
         QCOMPARE(box.LabelProduct->text(), QString("TESSARON"));
         QCOMPARE(box.LabelVersion->text(), QString("Version ") + TESSARON_VERSION);
-        for (const char* library : {"Qt ", "Qt Charts", "SDL", "SimpleIni", "LGPL", "zlib", "MIT"})
+        for (const char* library :
+             {"Qt ", "Qt Charts", "SDL", "FluidSynth", "libjpeg", "SimpleIni", "LGPL", "zlib", "MIT"})
             QVERIFY2(box.LabelLibraries->text().contains(library), library);
         QCOMPARE(box.windowTitle(), QString("Info über TESSARON"));
     }
