@@ -158,12 +158,15 @@ std::string PlacementText(const TPositionSnapshot& position) {
     return text;
 }
 
-std::string CastlingText(const TPositionSnapshot& position) {
+bool StandAtHome(const TPositionSnapshot& position, const THomeSquares& home) {
+    return PieceOn(position, home.KingSq) == home.King && PieceOn(position, home.RookSq) == home.Rook;
+}
+
+std::string CastlingText(const TPositionSnapshot& position, bool onlyAtHome) {
     std::string text;
     for (size_t i = 0; i < std::size(CastlingHomes); ++i) {
         const THomeSquares& home = CastlingHomes[i];
-        if ((position.CastlingAllowed & home.Right) && PieceOn(position, home.KingSq) == home.King &&
-            PieceOn(position, home.RookSq) == home.Rook)
+        if ((position.CastlingAllowed & home.Right) && (!onlyAtHome || StandAtHome(position, home)))
             text.push_back(CastlingLetters[i]);
     }
     return text.empty() ? std::string(NoField) : text;
@@ -176,6 +179,13 @@ std::string EnPassantText(Square square) {
 
 int Count(const std::string& placement, char piece) {
     return static_cast<int>(std::count(placement.begin(), placement.end(), piece));
+}
+
+std::string FenText(const TFenPosition& position, bool castlingOnlyAtHome) {
+    const TPositionSnapshot& snapshot = position.Snapshot;
+    return PlacementText(snapshot) + (snapshot.WhiteToMove ? " w " : " b ") +
+           CastlingText(snapshot, castlingOnlyAtHome) + ' ' + EnPassantText(snapshot.EnPassant) + ' ' +
+           std::to_string(position.HalfMoveClock) + ' ' + std::to_string(position.MoveNumber);
 }
 
 } // namespace
@@ -203,10 +213,11 @@ bool ReadFen(std::string_view fen, TFenPosition& position, std::string& error) {
 }
 
 std::string WriteFen(const TFenPosition& position) {
-    const TPositionSnapshot& snapshot = position.Snapshot;
-    return PlacementText(snapshot) + (snapshot.WhiteToMove ? " w " : " b ") + CastlingText(snapshot) + ' ' +
-           EnPassantText(snapshot.EnPassant) + ' ' + std::to_string(position.HalfMoveClock) + ' ' +
-           std::to_string(position.MoveNumber);
+    return FenText(position, true);
+}
+
+std::string WriteFenAsTicked(const TFenPosition& position) {
+    return FenText(position, false);
 }
 
 std::string SetUpProblem(const TPositionSnapshot& position) {

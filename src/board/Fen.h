@@ -27,6 +27,9 @@ bool ReadFen(std::string_view fen, TFenPosition& position, std::string& error);
 // The position as FEN text; a castling right is written only when its king and rook stand at home,
 // and the en-passant square only when a pawn could take there, as other programs expect.
 std::string WriteFen(const TFenPosition& position);
+// The same with every castling right the position holds, its king and rook at home or not: a position
+// still being set up shows the rights as chosen, and reading the text back gives them all again.
+std::string WriteFenAsTicked(const TFenPosition& position);
 
 // What keeps a well-formed position from being played: each side needs exactly one king, no pawn may
 // stand on the first or last rank, and the side not to move may not be in check. Empty when playable.

@@ -1,6 +1,7 @@
 #include "UnitFormSetPosition.h"
 
 #include "ChessBrd.h"
+#include "Fen.h"
 #include "PositionCheck.h"
 #include "RadioGroup.h"
 #include "UnitDialogFunctions.h"
@@ -12,6 +13,8 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -25,7 +28,10 @@ constexpr auto DesignCaption = "Figuren aufstellen";
 constexpr int CaptionText = 3200;
 constexpr int PositionCorrectText = 3211;
 constexpr int PositionNotCorrectText = 3210;
-constexpr QSize ClientSize(594, 383);
+constexpr int FenLabelText = 5700;
+constexpr int SetFenText = 5701;
+constexpr int FenNotReadText = 5702;
+constexpr QSize ClientSize(594, 413);
 constexpr QPoint BoardAt(8, 8);
 
 constexpr int PieceButtonWidth = 40;
@@ -49,6 +55,12 @@ const QRect ButtonCheckGeometry(384, 324, 89, 25);
 const QRect ButtonLoadGeometry(480, 324, 109, 25);
 const QRect ButtonOkGeometry(384, 354, 89, 25);
 const QRect ButtonCancelGeometry(480, 354, 109, 25);
+// The FEN row runs under the board and the buttons, its button in the right-hand column.
+const QRect LabelFenGeometry(8, 388, 32, 17);
+const QRect EditFenGeometry(44, 384, 429, 23);
+const QRect ButtonSetFenGeometry(480, 383, 109, 25);
+// As much of a refused FEN as the message shows.
+constexpr int ShownFenLength = 120;
 
 constexpr int WhiteItem = 0;
 constexpr int BlackItem = 1;
@@ -65,6 +77,7 @@ TFormSetPosition::TFormSetPosition(TFormMain* formMain, QWidget* parent)
     CreatePieceButtons();
     CreateChoices();
     CreateButtons();
+    CreateFenField();
     FSelectedPiece = 'p';
 }
 
@@ -175,6 +188,27 @@ void TFormSetPosition::CreateButtons() {
     connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+// Every change of the pieces repaints the board (a click, a drag, a stored position, a copied game),
+// so the board's paint hook keeps the field up to date together with the side and castling controls.
+void TFormSetPosition::CreateFenField() {
+    LabelFen = new QLabel("&FEN:", this);
+    LabelFen->setObjectName("LabelFen");
+    LabelFen->setProperty("Tag", FenLabelText);
+    LabelFen->setGeometry(LabelFenGeometry);
+    EditFen = new QLineEdit(this);
+    EditFen->setObjectName("EditFen");
+    EditFen->setGeometry(EditFenGeometry);
+    LabelFen->setBuddy(EditFen);
+    ButtonSetFen = NewButton("ButtonSetFen", "Se&tzen", SetFenText, ButtonSetFenGeometry);
+    connect(EditFen, &QLineEdit::returnPressed, this, &TFormSetPosition::ButtonSetFenClick);
+    connect(ButtonSetFen, &QPushButton::clicked, this, &TFormSetPosition::ButtonSetFenClick);
+    connect(RadioGroupZug, &TRadioGroup::ItemIndexChanged, this, &TFormSetPosition::ShowEditedFen);
+    for (QCheckBox* box : CastlingBoxes())
+        connect(box, &QCheckBox::toggled, this, &TFormSetPosition::ShowEditedFen);
+    ChessBrdSetPos->OnPaint = [this](TChessRules&) { ShowEditedFen(); };
+    ShowEditedFen();
+}
+
 // --- The position --------------------------------------------------------------------------------
 
 std::array<QCheckBox*, 4> TFormSetPosition::CastlingBoxes() const {
@@ -201,6 +235,30 @@ void TFormSetPosition::SetFromPosition(const TPositionSnapshot& position) {
 TPositionSnapshot TFormSetPosition::EditedPosition() const {
     return {ChessBrdSetPos->Position(), RadioGroupZug->ItemIndex() == WhiteItem, TickedCastlingRights(),
             None};
+}
+
+// The board repaints for its looks too (turning it, new colours): only a change of the position
+// replaces what the user may be typing.
+void TFormSetPosition::ShowEditedFen() {
+    const QString fen = QString::fromStdString(WriteFenAsTicked(TFenPosition{EditedPosition()}));
+    if (fen == FShownFen) return;
+    FShownFen = fen;
+    EditFen->setText(fen);
+}
+
+void TFormSetPosition::ButtonSetFenClick() {
+    const QString fen = EditFen->text();
+    TFenPosition position;
+    std::string error;
+    if (!ReadFen(fen.simplified().toStdString(), position, error)) {
+        ShowCenteredMessage(LoadLangString(FenNotReadText, "Diese FEN kann nicht gelesen werden:\r%s\r\r%e")
+                                .replace("%s", fen.left(ShownFenLength))
+                                .replace("%e", QString::fromStdString(error)),
+                            TMsgDlgType::mtError, mbOK, this);
+        return;
+    }
+    SetFromPosition(position.Snapshot);
+    EditFen->setText(FShownFen); // in the editor's own form, also when the position stayed the same
 }
 
 // --- Placing pieces ------------------------------------------------------------------------------

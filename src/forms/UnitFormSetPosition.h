@@ -12,6 +12,8 @@ class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
+class QLabel;
+class QLineEdit;
 class QPushButton;
 class QToolButton;
 class TChessBrd;
@@ -33,6 +35,9 @@ public:
     QCheckBox *CheckBoxWhiteKingSide, *CheckBoxWhiteQueenSide, *CheckBoxBlackKingSide,
         *CheckBoxBlackQueenSide;
     QPushButton *ButtonClear, *ButtonActGame, *ButtonCheck, *ButtonLoad, *ButtonOk, *ButtonCancel;
+    QLabel* LabelFen;
+    QLineEdit* EditFen; // always the FEN of what the editor shows
+    QPushButton* ButtonSetFen;
 
     // The piece a click on the board puts down (shared by the whole run).
     static char SelectedPiece() { return FSelectedPiece; }
@@ -50,6 +55,8 @@ public:
     void ButtonCheckClick();
     void ButtonLoadClick();
     void ButtonOkClick();
+    // Reads the FEN typed into the field into the editor; an unreadable one is told and changes nothing.
+    void ButtonSetFenClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,6 +68,8 @@ private:
     void CreatePieceButtons();
     void CreateChoices();
     void CreateButtons();
+    void CreateFenField();
+    void ShowEditedFen();
     QPushButton* NewButton(const QString& name, const QString& text, int tag, const QRect& geometry);
     QCheckBox* NewCastlingBox(const QString& name, const QString& text, const QString& hint, int tag,
                               int top);
@@ -70,6 +79,7 @@ private:
     void ReleaseTextures();
 
     TFormMain* FFormMain;
+    QString FShownFen;
     static inline char FSelectedPiece = 'p';
 };
 

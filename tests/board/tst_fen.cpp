@@ -23,6 +23,7 @@ private Q_SLOTS:
     void clocks_data();
     void clocks();
     void writtenAsOthersExpect();
+    void writtenAsTicked();
     void unplayable_data();
     void unplayable();
 };
@@ -165,6 +166,20 @@ void TestFen::writtenAsOthersExpect() {
     position.Snapshot.Position[3] = 'k';  // d8
     QCOMPARE(QString::fromStdString(WriteFen(position)),
              "rnbk1bnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN1 w Q - 0 1");
+}
+
+// A position still being set up keeps every right it holds, and reading the text back gives them all.
+void TestFen::writtenAsTicked() {
+    TFenPosition position;
+    position.Snapshot = {std::string(64, ' '), false, WhiteKingSide | BlackQueenSide, None};
+    position.Snapshot.Position[60] = 'K'; // e1
+    const std::string fen = WriteFenAsTicked(position);
+    QCOMPARE(QString::fromStdString(fen), "8/8/8/8/8/8/8/4K3 b Kq - 0 1");
+    QCOMPARE(QString::fromStdString(WriteFen(position)), "8/8/8/8/8/8/8/4K3 b - - 0 1");
+    TFenPosition read;
+    std::string error;
+    QVERIFY(ReadFen(fen, read, error));
+    QCOMPARE(read, position);
 }
 
 void TestFen::unplayable_data() {

@@ -1,7 +1,7 @@
 // The set-position editor on real widgets beside the real main window: placing and removing pieces
 // with the mouse, the check and its messages, the transfer into a new game (the engine then mates,
 // a black-to-move position starts a clean line, odd positions keep the random mover and the engine
-// going), and the controls that only copy or turn.
+// going), the controls that only copy or turn, and the FEN field that follows the editor and sets it.
 // Set TESSARON_BOARD_PNG_DIR to a folder to get a picture of the editor with a position there.
 
 #include "DialogRecorder.h"
@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
@@ -50,11 +51,17 @@ private Q_SLOTS:
     void oddPositionsKeepTheRandomMoverGoing_data();
     void oddPositionsKeepTheRandomMoverGoing();
     void setFromPositionShowsEverything();
+    void fenFieldFollowsTheEditor();
+    void typedFenSetsTheEditor();
+    void unreadableFenIsToldAndChangesNothing_data();
+    void unreadableFenIsToldAndChangesNothing();
 
 private:
     void Click(Square sq);
     void Select(char piece);
     void Transfer();
+    QString Fen() const;
+    void TypeFen(const QString& fen);
 
     QTemporaryDir FDir;
     std::unique_ptr<TFormMain> FForm;
@@ -93,8 +100,17 @@ void TestFormSetPosition::Transfer() {
     QTest::mouseClick(FEditor->ButtonOk, Qt::LeftButton);
 }
 
+QString TestFormSetPosition::Fen() const {
+    return FEditor->EditFen->text();
+}
+
+void TestFormSetPosition::TypeFen(const QString& fen) {
+    FEditor->EditFen->clear();
+    QTest::keyClicks(FEditor->EditFen, fen);
+}
+
 void TestFormSetPosition::designAndStart() {
-    QCOMPARE(FEditor->size(), QSize(594, 383));
+    QCOMPARE(FEditor->size(), QSize(594, 413));
     QCOMPARE(FEditor->windowTitle(), "Figuren aufstellen");
     QCOMPARE(FEditor->ChessBrdSetPos->geometry(), QRect(8, 8, 368, 368));
     QCOMPARE(FEditor->ChessBrdSetPos->Position(), std::string(64, ' '));
@@ -107,6 +123,9 @@ void TestFormSetPosition::designAndStart() {
     QCOMPARE(FEditor->RadioGroupWhereIs->ItemIndex(), 1);
     QCOMPARE(FEditor->EditedPosition().CastlingAllowed, CastleSet(0));
     QCOMPARE(FEditor->ButtonOk->text(), "&Übernehmen");
+    QCOMPARE(FEditor->ButtonSetFen->text(), "Se&tzen");
+    QCOMPARE(FEditor->LabelFen->buddy(), FEditor->EditFen);
+    QCOMPARE(Fen(), "8/8/8/8/8/8/8/8 w - - 0 1");
     if (const QString dir = qEnvironmentVariable("TESSARON_BOARD_PNG_DIR"); !dir.isEmpty()) {
         FEditor->SetFromPosition({std::string(StartPosition), false, WhiteKingSide, None});
         FEditor->grab().save(dir + "/set-position-editor.png");
@@ -335,6 +354,103 @@ void TestFormSetPosition::setFromPositionShowsEverything() {
     QVERIFY(!FEditor->CheckBoxWhiteQueenSide->isChecked());
     QVERIFY(FEditor->CheckBoxBlackQueenSide->isChecked());
     QCOMPARE(FEditor->RadioGroupZug->ItemIndex(), 1);
+}
+
+void TestFormSetPosition::fenFieldFollowsTheEditor() {
+    Select('K');
+    Click(E1);
+    QCOMPARE(Fen(), "8/8/8/8/8/8/8/4K3 w - - 0 1");
+    FEditor->RadioGroupZug->findChildren<QAbstractButton*>()[1]->click();
+    QCOMPARE(Fen(), "8/8/8/8/8/8/8/4K3 b - - 0 1");
+    QTest::mouseClick(FEditor->CheckBoxWhiteKingSide, Qt::LeftButton);
+    QTest::mouseClick(FEditor->CheckBoxBlackQueenSide, Qt::LeftButton);
+    QCOMPARE(Fen(), "8/8/8/8/8/8/8/4K3 b Kq - 0 1"); // as ticked, though no rook stands at home yet
+    QTest::mouseClick(FEditor->CheckBoxWhiteKingSide, Qt::LeftButton);
+    QCOMPARE(Fen(), "8/8/8/8/8/8/8/4K3 b q - 0 1");
+    QTest::mouseClick(FEditor->ButtonActGame, Qt::LeftButton);
+    QCOMPARE(Fen(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b q - 0 1");
+    Click(E1); // the white king again takes it off
+    QCOMPARE(Fen(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ1BNR b q - 0 1");
+    QTest::mouseClick(FEditor->ButtonClear, Qt::LeftButton);
+    QCOMPARE(Fen(), "8/8/8/8/8/8/8/8 b q - 0 1");
+    FEditor->SetFromPosition({std::string(StartPosition), true, AllCastlingRights, None});
+    QCOMPARE(Fen(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+    FEditor->ChessBrdSetPos->SetPosition(Placement({{E1, 'K'}, {E8, 'k'}})); // as a stored position comes
+    QCOMPARE(Fen(), "4k3/8/8/8/8/8/8/4K3 w KQkq - 0 1");
+}
+
+// Enter or the button; the clocks and the en-passant square are not the editor's, and a right is
+// ticked whether or not its king and rook stand at home.
+void TestFormSetPosition::typedFenSetsTheEditor() {
+    TypeFen("r3k2r/8/8/8/8/8/8/R3K2R b Kq e3 5 20");
+    QTest::keyClick(FEditor->EditFen, Qt::Key_Return);
+    QVERIFY(FDialogs->Messages.isEmpty());
+    QVERIFY(FEditor->isVisible());
+    QCOMPARE(FEditor->ChessBrdSetPos->Position(),
+             Placement({{A8, 'r'}, {E8, 'k'}, {H8, 'r'}, {A1, 'R'}, {E1, 'K'}, {H1, 'R'}}));
+    QCOMPARE(FEditor->RadioGroupZug->ItemIndex(), 1);
+    QVERIFY(FEditor->CheckBoxWhiteKingSide->isChecked());
+    QVERIFY(!FEditor->CheckBoxWhiteQueenSide->isChecked());
+    QVERIFY(!FEditor->CheckBoxBlackKingSide->isChecked());
+    QVERIFY(FEditor->CheckBoxBlackQueenSide->isChecked());
+    QCOMPARE(Fen(), "r3k2r/8/8/8/8/8/8/R3K2R b Kq - 0 1");
+    TypeFen("r3k2r/8/8/8/8/8/8/R3K2R b Kq - 7 30"); // the same position
+    QTest::keyClick(FEditor->EditFen, Qt::Key_Return);
+    QCOMPARE(Fen(), "r3k2r/8/8/8/8/8/8/R3K2R b Kq - 0 1");
+    // Turning the board repaints it but leaves what is being typed.
+    TypeFen("4k3/8");
+    FEditor->RadioGroupWhereIs->findChildren<QAbstractButton*>()[0]->click();
+    QVERIFY(FEditor->ChessBrdSetPos->WhiteOnTop());
+    QCOMPARE(Fen(), "4k3/8");
+
+    TypeFen("  4k3/8/8/8/8/8/8/8   w KQ -  ");
+    QTest::mouseClick(FEditor->ButtonSetFen, Qt::LeftButton);
+    QVERIFY(FDialogs->Messages.isEmpty());
+    QCOMPARE(FEditor->ChessBrdSetPos->Position(), Placement({{E8, 'k'}}));
+    QCOMPARE(FEditor->RadioGroupZug->ItemIndex(), 0);
+    QCOMPARE(FEditor->EditedPosition().CastlingAllowed, CastleSet(WhiteKingSide | WhiteQueenSide));
+    QCOMPARE(Fen(), "4k3/8/8/8/8/8/8/8 w KQ - 0 1");
+    // The editor's own check still guards the transfer.
+    const std::string game = FForm->ChessBrd->Position();
+    Transfer();
+    QCOMPARE(FDialogs->MessageTexts(), QStringList{LoadLangString(3210, {})});
+    QCOMPARE(FForm->ChessBrd->Position(), game);
+}
+
+void TestFormSetPosition::unreadableFenIsToldAndChangesNothing_data() {
+    QTest::addColumn<QString>("fen");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("too few ranks") << "rnbqkbnr/pppppppp/8/8 w KQkq - 0 1"
+                                   << "8 ranks";
+    QTest::newRow("a stray letter") << "rnbqkbnr/ppppxppp/8/8/8/8/PPPPPPPP/RNBQKBNR w - - 0 1"
+                                    << "unexpected character 'x'";
+    QTest::newRow("no side to move") << "8/8/8/8/8/8/8/4K3 x - - 0 1"
+                                     << "side to move";
+    QTest::newRow("castling twice") << "8/8/8/8/8/8/8/4K3 w KK - 0 1"
+                                    << "castling";
+    QTest::newRow("fields missing") << "8/8/8/8/8/8/8/4K3 w"
+                                    << "at least 4 fields";
+    QTest::newRow("a clock that is no number") << "8/8/8/8/8/8/8/4K3 w - - x 1"
+                                               << "half-move clock";
+    QTest::newRow("empty") << ""
+                           << "at least 4 fields";
+}
+
+void TestFormSetPosition::unreadableFenIsToldAndChangesNothing() {
+    QFETCH(QString, fen);
+    QFETCH(QString, reason);
+    const TPositionSnapshot shown{std::string(StartPosition), false, WhiteKingSide, None};
+    FEditor->SetFromPosition(shown);
+    TypeFen(fen);
+    QTest::keyClick(FEditor->EditFen, Qt::Key_Return);
+    QCOMPARE(FDialogs->Messages.size(), 1);
+    const TMessageRequest& message = FDialogs->Messages[0];
+    QCOMPARE(message.Owner, FEditor);
+    QCOMPARE(message.Kind, TMsgDlgType::mtError);
+    QVERIFY(message.Text.startsWith("Diese FEN kann nicht gelesen werden:\r" + fen.left(20)));
+    QVERIFY2(message.Text.contains(reason), qPrintable(message.Text));
+    QCOMPARE(FEditor->EditedPosition(), shown);
+    QVERIFY(FEditor->isVisible());
 }
 
 QTEST_MAIN(TestFormSetPosition)
