@@ -336,7 +336,8 @@ private Q_SLOTS:
                     const QString where = Where(language, topic, n);
                     const TTutorialStep step = lesson.File.Step(topic, n);
                     // As the window does: a step without a position needs the board of the step before.
-                    if (!step.Position) QVERIFY2(SetUpTutorialStep(back, lesson.File, topic, n - 1), qPrintable(where));
+                    if (!step.Position)
+                        QVERIFY2(SetUpTutorialStep(back, lesson.File, topic, n - 1), qPrintable(where));
                     QVERIFY2(PlayTutorialStep(back, step), qPrintable(where));
                     QVERIFY2(ShownBoard(back) == shown[n], qPrintable(where + ": back"));
                     TChessRules jump;
