@@ -86,6 +86,26 @@ bool PlayTutorialMove(TChessRules& board, const QString& move) {
     return board.PlayMove(from, to);
 }
 
+bool PlayTutorialStep(TChessRules& board, const TTutorialStep& step) {
+    if (step.Position) StartTutorialLine(board, *step.Position);
+    return !step.Move || PlayTutorialMove(board, *step.Move);
+}
+
+int TutorialLineStart(const TTutorialFile& file, const QString& topic, int n) {
+    for (int k = n; k >= 1; --k)
+        if (file.Step(topic, k).Position) return k;
+    return 0;
+}
+
+bool SetUpTutorialStep(TChessRules& board, const TTutorialFile& file, const QString& topic, int n) {
+    const int start = TutorialLineStart(file, topic, n);
+    if (start == 0) return false;
+    bool played = true;
+    for (int k = start; k <= n; ++k)
+        played = PlayTutorialStep(board, file.Step(topic, k)) && played;
+    return played;
+}
+
 // The text field breaks its lines at "\n"; a carriage return before it would show as a character.
 QString TutorialDisplayText(const QString& text) {
     return ReplaceText(text, "|", "\n");

@@ -56,5 +56,18 @@ void StartTutorialLine(TChessRules& board, const QString& position);
 // square is empty). False when it names no squares or the rules refuse it.
 bool PlayTutorialMove(TChessRules& board, const QString& move);
 
+// A step's own part on a board: its position, if it has one, then its move. False when the rules
+// refuse the move.
+bool PlayTutorialStep(TChessRules& board, const TTutorialStep& step);
+
+// The nearest step from `n` back to the first that sets a position up; 0 when none does.
+int TutorialLineStart(const TTutorialFile& file, const QString& topic, int n);
+
+// Leaves the board as showing the topic's steps one after another leaves it after step `n`, whatever
+// it held before: the nearest position at or before `n`, then the moves of the steps from there to
+// `n`. False when a move is refused, and false with the board untouched when no step up to `n` has a
+// position (the steps then build on a board the topic does not know).
+bool SetUpTutorialStep(TChessRules& board, const TTutorialFile& file, const QString& topic, int n);
+
 // The "|" of a step's text as line breaks.
 QString TutorialDisplayText(const QString& text);

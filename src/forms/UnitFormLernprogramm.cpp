@@ -195,6 +195,7 @@ void TFormLernprogramm::FormShow() {
     ListBoxThemen->clear();
     FTopic.clear();
     FStepCount = 0;
+    FBoardStep = UnknownStep;
     // The lessons of the language the texts are shown in; without a language file that is German.
     const QString language = ActiveLanguageFile().isEmpty() ? QString("German") : ActiveLanguageFile();
     const QString fileName = TutorialFileName(language);
@@ -241,6 +242,7 @@ void TFormLernprogramm::ListBoxThemenClick() {
     for (QWidget* control : std::initializer_list<QWidget*>{
              TrackBarPosition, SpeedButtonStart, SpeedButtonStop, SpeedButtonLast, SpeedButtonNext})
         control->setVisible(stepping);
+    FBoardStep = 0;
     ShowStep(1, false);
 }
 
@@ -254,7 +256,11 @@ void TFormLernprogramm::ShowStep(int n, bool automatic) {
         MemoText->setGeometry(MemoRect.left(), FMemoTop, MemoRect.width(), FMemoHeight);
     MemoText->raise();
     ButtonSetPosition->setVisible(step.TakeOver);
-    if (step.Position) StartTutorialLine(*ChessBrdLearn, *step.Position);
+    if (step.Position)
+        StartTutorialLine(*ChessBrdLearn, *step.Position);
+    else if (FBoardStep != n - 1)
+        SetUpBoardBefore(n);
+    FBoardStep = n;
     if (step.Text) {
         MemoText->setPlainText(TutorialDisplayText(*step.Text));
         MemoText->verticalScrollBar()->setValue(0);
@@ -264,8 +270,10 @@ void TFormLernprogramm::ShowStep(int n, bool automatic) {
         // and then this one has nothing more to do.
         const QString topic = FTopic;
         const int shown = TrackBarPosition->value();
+        FBoardStep = UnknownStep; // a step shown meanwhile cannot build on a half-made move
         PlayTutorialMove(*ChessBrdLearn, *step.Move);
         if (topic != FTopic || shown != TrackBarPosition->value() || TimerPosition.isActive()) return;
+        FBoardStep = n;
     }
     if (!step.Wait) return;
     TimerPosition.setInterval(*step.Wait);
@@ -273,6 +281,16 @@ void TFormLernprogramm::ShowStep(int n, bool automatic) {
         SpeedButtonStopClick();
     else if (automatic && FRunning) // a Stop while the move slid has ended the show
         TimerPosition.start();
+}
+
+// A step without a position builds on the board the step before it left. Reached from anywhere else
+// (back, the track bar, the topic's last step again), the board is brought there at once: no piece
+// slides and no step's text or wait is shown on the way.
+void TFormLernprogramm::SetUpBoardBefore(int n) {
+    const bool animate = ChessBrdLearn->AnimateMoves();
+    ChessBrdLearn->SetAnimateMoves(false);
+    SetUpTutorialStep(*ChessBrdLearn, FFile, FTopic, n - 1);
+    ChessBrdLearn->SetAnimateMoves(animate);
 }
 
 void TFormLernprogramm::SetStepControlsEnabled(bool enabled) {

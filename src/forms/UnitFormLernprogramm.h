@@ -63,11 +63,16 @@ private:
     void FormShow();
     void ReadTopics();
     void SetStepControlsEnabled(bool enabled);
+    void SetUpBoardBefore(int n);
     void ShowTrackBarStep();
 
     TTutorialFile FFile;
     QString FTopic;
     int FStepCount = 0;
+    // The step whose board the tutorial board holds: 0 before the topic's first, UnknownStep while a
+    // move is under way or no topic is shown.
+    static constexpr int UnknownStep = -1;
+    int FBoardStep = UnknownStep;
     bool FRunning = false;
     int FMemoTop = 0;
     int FMemoHeight = 0;

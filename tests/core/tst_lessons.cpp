@@ -75,6 +75,17 @@ bool HasPlaceholder(const QString& text) {
     return marks.match(text).hasMatch();
 }
 
+// What a step leaves on the board, the repetition count included.
+struct TShownBoard {
+    TPositionSnapshot Position;
+    bool Repeated = false;
+    bool operator==(const TShownBoard&) const = default;
+};
+
+TShownBoard ShownBoard(const TChessRules& board) {
+    return {board.Snapshot(), board.IsThreefoldRepetition()};
+}
+
 } // namespace
 
 class TestLessons : public QObject {
@@ -145,6 +156,37 @@ private Q_SLOTS:
         QCOMPARE(board.CurrentMove(), 1);
         QVERIFY(PlayTutorialMove(board, "E1-G1"));
         QCOMPARE(board.PieceAt(F1), 'R');
+    }
+
+    // A step is set up from the nearest position at or before it, whatever the board held.
+    void AStepIsSetUpFromTheNearestPosition() {
+        QTemporaryDir dir;
+        const QString fileName = dir.filePath("learnprg.dat");
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QString("[Topic]\nW1=1\nT1=text only\nW2=1\nP2=\"%1\"\nW3=1\nM3=E2-E4\nW4=1\nM4=E7-E5\n"
+                           "W5=1\nT5=no move\nW6=0\nM6=E4-E6\n")
+                       .arg(QString::fromLatin1(StartPosition.data(), StartPosition.size()))
+                       .toLatin1());
+        file.close();
+        TTutorialFile lesson;
+        QVERIFY(lesson.Load(fileName));
+        QCOMPARE(TutorialLineStart(lesson, "Topic", 1), 0);
+        QCOMPARE(TutorialLineStart(lesson, "Topic", 2), 2);
+        QCOMPARE(TutorialLineStart(lesson, "Topic", 5), 2);
+
+        TChessRules board;
+        const QString kings = "    k" + QString(58, ' ') + "K";
+        StartTutorialLine(board, kings);
+        QVERIFY(!SetUpTutorialStep(board, lesson, "Topic", 1)); // nothing the topic knows to set up
+        QCOMPARE(QString::fromStdString(board.Position()), kings);
+        QVERIFY(SetUpTutorialStep(board, lesson, "Topic", 5));
+        QCOMPARE(board.PieceAt(E4), 'P');
+        QCOMPARE(board.PieceAt(E5), 'p');
+        QVERIFY(board.WhiteToMove());
+        QCOMPARE(board.EnPassant(), E6);
+        QVERIFY(!SetUpTutorialStep(board, lesson, "Topic", 6)); // its move is refused
+        QCOMPARE(board.PieceAt(E4), 'P');
     }
 
     void LanguageNamesCannotLeaveTheLessonFolder() {
@@ -268,6 +310,39 @@ private Q_SLOTS:
                         QVERIFY2(board.WhiteToMove() && !InCheck(board, false) && board.HasLegalMove(),
                                  qPrintable(where + ": a taken-over game begins with White to move"));
                     }
+                }
+            }
+        }
+    }
+
+    // Back, the track bar or a jump reaches a step from another step's board: the board it shows then
+    // is the one the steps shown one after another from the first leave.
+    void EveryStepReachedOtherwiseShowsTheForwardBoard() {
+        for (const QString& language : Languages) {
+            const TLesson lesson = LoadLesson(language);
+            for (const QString& topic : lesson.Topics) {
+                const int count = lesson.File.StepCount(topic);
+                TChessRules forward;
+                std::vector<TShownBoard> shown(count + 1);
+                for (int n = 1; n <= count; ++n) {
+                    PlayTutorialStep(forward, lesson.File.Step(topic, n));
+                    shown[n] = ShownBoard(forward);
+                }
+                TChessRules back;
+                QVERIFY(count == 0 || SetUpTutorialStep(back, lesson.File, topic, count) ||
+                        TutorialLineStart(lesson.File, topic, count) == 0);
+                for (int n = count; n >= 1; --n) {
+                    if (TutorialLineStart(lesson.File, topic, n) == 0) continue; // no board of the topic
+                    const QString where = Where(language, topic, n);
+                    const TTutorialStep step = lesson.File.Step(topic, n);
+                    // As the window does: a step without a position needs the board of the step before.
+                    if (!step.Position)
+                        QVERIFY2(SetUpTutorialStep(back, lesson.File, topic, n - 1), qPrintable(where));
+                    QVERIFY2(PlayTutorialStep(back, step), qPrintable(where));
+                    QVERIFY2(ShownBoard(back) == shown[n], qPrintable(where + ": back"));
+                    TChessRules jump;
+                    QVERIFY2(SetUpTutorialStep(jump, lesson.File, topic, n), qPrintable(where));
+                    QVERIFY2(ShownBoard(jump) == shown[n], qPrintable(where + ": jump"));
                 }
             }
         }

@@ -37,6 +37,16 @@ QString Lessons() {
         .arg(KingsAndPawns, StartText);
 }
 
+constexpr int SlideDelay = 5; // milliseconds per point of a slide: long enough to click meanwhile
+
+// Black's double step, White's en-passant capture and a king move: three steps with a move only.
+const QString EnPassantStart = Placed({{E8, 'k'}, {D7, 'p'}, {E5, 'P'}, {E1, 'K'}});
+QString EnPassantLessons() {
+    return QString("[En passant]\nW1=0\nP1=\"%1\"\nT1=start\nW2=0\nM2=D7-D5\nW3=0\nM3=E5-D6\nT3=captured\n"
+                   "W4=0\nM4=E8-F8\n")
+        .arg(EnPassantStart);
+}
+
 void WriteLessons(const QTemporaryDir& dir, const QString& language, const QString& text) {
     QDir().mkpath(dir.filePath("lang/" + language));
     QFile file(dir.filePath("lang/" + language + "/learnprg.dat"));
@@ -149,6 +159,61 @@ private Q_SLOTS:
             QCOMPARE(QString::fromStdString(form.ChessBrdLearn->Position()), StartText);
         }
         QVERIFY(!form.ChessBrdLearn->IsThreefoldRepetition());
+    }
+
+    // Back to a step with a move only shows the board it shows when reached from the step before.
+    void BackToAMoveOnlyStepShowsItsForwardBoard() {
+        WriteLessons(FDir, "German", EnPassantLessons());
+        TFormLernprogramm& form = Open();
+        QTest::mouseClick(form.SpeedButtonNext, Qt::LeftButton);
+        QTest::mouseClick(form.SpeedButtonNext, Qt::LeftButton);
+        const TPositionSnapshot captured = form.ChessBrdLearn->Snapshot();
+        QCOMPARE(QString::fromStdString(captured.Position), Placed({{E8, 'k'}, {D6, 'P'}, {E1, 'K'}}));
+        QTest::mouseClick(form.SpeedButtonNext, Qt::LeftButton);
+        QCOMPARE(form.ChessBrdLearn->PieceAt(F8), 'k');
+        QTest::mouseClick(form.SpeedButtonLast, Qt::LeftButton);
+        QCOMPARE(form.TrackBarPosition->value(), 3);
+        QVERIFY(form.ChessBrdLearn->Snapshot() == captured);
+        QCOMPARE(form.MemoText->toPlainText(), QString("captured"));
+        QTest::mouseClick(form.SpeedButtonLast, Qt::LeftButton); // the double step again, en passant open
+        QCOMPARE(QString::fromStdString(form.ChessBrdLearn->Position()),
+                 Placed({{E8, 'k'}, {D5, 'p'}, {E5, 'P'}, {E1, 'K'}}));
+        QVERIFY(form.ChessBrdLearn->WhiteToMove());
+        QCOMPARE(form.ChessBrdLearn->EnPassant(), D6);
+    }
+
+    // The track bar reaches a step past several others; the moves on the way are played unseen.
+    void TheTrackBarJumpsStraightToAMoveOnlyStep() {
+        WriteLessons(FDir, "German", EnPassantLessons());
+        TFormLernprogramm& form = Open();
+        const bool animated = form.ChessBrdLearn->AnimateMoves();
+        form.TrackBarPosition->setValue(3);
+        QCOMPARE(QString::fromStdString(form.ChessBrdLearn->Position()),
+                 Placed({{E8, 'k'}, {D6, 'P'}, {E1, 'K'}}));
+        QVERIFY(!form.ChessBrdLearn->WhiteToMove());
+        QCOMPARE(form.MemoText->toPlainText(), QString("captured"));
+        QCOMPARE(form.ChessBrdLearn->AnimateMoves(), animated);
+        QTest::keyClick(form.TrackBarPosition, Qt::Key_End);
+        QCOMPARE(form.TrackBarPosition->value(), 4);
+        QCOMPARE(QString::fromStdString(form.ChessBrdLearn->Position()),
+                 Placed({{F8, 'k'}, {D6, 'P'}, {E1, 'K'}}));
+        form.TrackBarPosition->setValue(2);
+        QCOMPARE(QString::fromStdString(form.ChessBrdLearn->Position()),
+                 Placed({{E8, 'k'}, {D5, 'p'}, {E5, 'P'}, {E1, 'K'}}));
+        QCOMPARE(form.ChessBrdLearn->EnPassant(), D6);
+    }
+
+    // The next step may be asked for while the move of this one still slides: it builds on the whole move.
+    void AStepShownWhileAMoveSlidesBuildsOnTheWholeMove() {
+        WriteLessons(FDir, "German", EnPassantLessons());
+        TFormLernprogramm& form = Open();
+        form.ChessBrdLearn->SetAnimationDelay(SlideDelay);
+        QTimer::singleShot(0, &form, [&form] { form.SpeedButtonNextClick(); });
+        form.SpeedButtonNextClick();
+        QTRY_COMPARE(form.TrackBarPosition->value(), 3);
+        QTRY_VERIFY(!form.ChessBrdLearn->Sliding());
+        QCOMPARE(QString::fromStdString(form.ChessBrdLearn->Position()),
+                 Placed({{E8, 'k'}, {D6, 'P'}, {E1, 'K'}}));
     }
 
     void TheSlideShowRunsToAStopOfItsOwn() {
