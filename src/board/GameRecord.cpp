@@ -1,5 +1,7 @@
 #include "GameRecord.h"
 
+#include "PositionCheck.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -255,12 +257,6 @@ void ReadSpareTexts(TRecordReader& in) {
 
 // --- Checks ---------------------------------------------------------------------------------------
 
-bool IsPlacement(std::string_view text) {
-    return text.size() == SquareCount && std::all_of(text.begin(), text.end(), [](char c) {
-               return c != '\0' && PieceCharacters.find(c) != std::string_view::npos;
-           });
-}
-
 // Positions of the game line in play order: white's turn at move n before black's.
 int HalfMoveIndex(int moveNo, bool whiteToMove) {
     return 2 * moveNo + (whiteToMove ? 0 : 1);
@@ -288,7 +284,7 @@ bool LineHolds(const TBoardRecord& board) {
     const int last = HalfMoveIndex(board.LastMoveNumber, board.LastSideWhite);
     for (int h = first; h <= last && first < last; ++h) {
         const THistoryRecord& record = board.Record(MoveOf(h), ColumnOf(h));
-        if (!IsPlacement(record.PositionText())) return false;
+        if (!IsPositionString(record.PositionText())) return false;
         if (h < last && (!IsOnBoard(record.FromSq) || !IsOnBoard(record.ToSq))) return false;
     }
     return true;
@@ -296,7 +292,7 @@ bool LineHolds(const TBoardRecord& board) {
 
 TGameRecordFault FaultOf(const TGameRecord& record, const TRecordReader& in) {
     if (in.TextTooLong()) return TGameRecordFault::TextTooLong;
-    if (!IsPlacement(record.Board.Position)) return TGameRecordFault::BadPosition;
+    if (!IsPositionString(record.Board.Position)) return TGameRecordFault::BadPosition;
     if (!MoveNumbersHold(record.Board)) return TGameRecordFault::BadMoveNumbers;
     if (!LineHolds(record.Board)) return TGameRecordFault::BadLine;
     return TGameRecordFault::None;

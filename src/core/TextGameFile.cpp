@@ -1,6 +1,7 @@
 #include "TextGameFile.h"
 
 #include "IniFile.h"
+#include "PositionCheck.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -36,13 +37,7 @@ bool NamesStartPosition(const QString& text) {
            text.compare("newgame", Qt::CaseInsensitive) == 0;
 }
 
-bool IsPlacement(const QString& text) {
-    if (text.size() != SquareCount) return false;
-    return std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c.unicode() < 0x80 &&
-               PieceCharacters.find(static_cast<char>(c.unicode())) != std::string_view::npos;
-    });
-}
+bool IsPlacement(const QString& text) { return IsPositionString(text.toStdString()); }
 
 Square SquareNamed(const QString& name) {
     const QByteArray latin = name.toLatin1();

@@ -221,6 +221,12 @@ bool ConfirmOverwrite(const QString& fileName, QWidget* owner) {
                                TMsgDlgType::mtConfirmation, mbYes | mbNo, owner) == mrYes;
 }
 
+void ReportSaveFailed(int textNumber, const QString& text, const QString& fileName, const QString& reason,
+                      QWidget* owner) {
+    const QString message = LoadLangString(textNumber, text).replace("%s", fileName);
+    ShowCenteredMessage(message + "\r\r" + reason, TMsgDlgType::mtError, mbOK, owner);
+}
+
 std::optional<QString> PromptDirectory(const QString& title, const QString& directory, QWidget* owner) {
     return Seam().File({TFileDialogKind::Directory, title, directory, {}, {}, owner});
 }

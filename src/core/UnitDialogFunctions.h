@@ -95,6 +95,10 @@ std::optional<QString> PromptSaveFileName(const QString& title, const QString& d
                                           const QString& defaultExtension, QWidget* owner = nullptr);
 // True when `fileName` does not exist yet or the user agrees to overwrite it (text 143).
 bool ConfirmOverwrite(const QString& fileName, QWidget* owner);
+// The error after a failed save: language text `textNumber` (German default `text`) with "%s" filled
+// by the file name, then the reason the system gave.
+void ReportSaveFailed(int textNumber, const QString& text, const QString& fileName, const QString& reason,
+                      QWidget* owner);
 
 std::optional<QString> PromptDirectory(const QString& title, const QString& directory, QWidget* owner = nullptr);
 

@@ -43,6 +43,10 @@ enum TControlState { csGameEnd = 0, csRunning = 1, csStopped = 2, csInitial = 9 
 // The kinds of player, as the index of the kind lists.
 enum TPlayerKind { pkMensch = 0, pkComputer = 1, pkZufall = 2 };
 
+// Text 5202: a game, in its own format or as PGN, could not be written.
+inline constexpr auto GameNotSavedText =
+    "Die Partie konnte nicht in %s gespeichert werden. Eine Datei, die dort schon war, ist unverändert geblieben.";
+
 class TFormMain : public QMainWindow {
     Q_OBJECT
 public:

@@ -102,12 +102,11 @@ void TFormMain::SavePositionPicture(TPictureTarget mode) {
                            PictureDefaultExtension, this);
     if (!fileName || !ConfirmOverwrite(*fileName, this)) return;
     QString reason;
-    if (SavePictureFile(*fileName, picture, quality, &reason)) return;
-    const QString text =
-        LoadLangString(5600, "Das Bild konnte nicht in %s gespeichert werden. Eine Datei, die "
-                             "dort schon war, ist unverändert geblieben.")
-            .replace("%s", *fileName);
-    ShowCenteredMessage(text + "\r\r" + reason, TMsgDlgType::mtError, mbOK, this);
+    if (!SavePictureFile(*fileName, picture, quality, &reason))
+        ReportSaveFailed(5600,
+                         "Das Bild konnte nicht in %s gespeichert werden. Eine Datei, die dort schon war, "
+                         "ist unverändert geblieben.",
+                         *fileName, reason, this);
 }
 
 void TFormMain::MenuItemTipsClick() {

@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -178,17 +177,10 @@ void TFormMain::ExportPgnFile() {
     const std::optional<QString> chosen = PromptSaveFileName(
         LoadLangString(5664, "Partie als PGN exportieren"), {}, PgnFilter, PgnExtension, this);
     if (!chosen) return;
-    if (QFileInfo::exists(*chosen) &&
-        ShowCenteredMessage(LoadLangString(143, "Datei bereits vorhanden, überschreiben?"),
-                            TMsgDlgType::mtConfirmation, mbYes | mbNo, this) != mrYes)
-        return;
+    if (!ConfirmOverwrite(*chosen, this)) return;
     QString reason;
-    if (SaveFileWhole(*chosen, GamePgn().toUtf8(), &reason)) return;
-    const QString text =
-        LoadLangString(5202, "Die Partie konnte nicht in %s gespeichert werden. Eine Datei, die "
-                             "dort schon war, ist unverändert geblieben.")
-            .replace("%s", *chosen);
-    ShowCenteredMessage(text + "\r\r" + reason, TMsgDlgType::mtError, mbOK, this);
+    if (!SaveFileWhole(*chosen, GamePgn().toUtf8(), &reason))
+        ReportSaveFailed(5202, GameNotSavedText, *chosen, reason, this);
 }
 
 void TFormMain::CopyPgnToClipboard() {

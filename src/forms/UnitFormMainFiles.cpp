@@ -140,11 +140,7 @@ void TFormMain::SaveGameFile() {
     if (!ConfirmOverwrite(fileName, this)) return;
     QString reason;
     if (ChessBrd->SaveGame(fileName, GameRecordOfWindow(), &reason)) return;
-    const QString text =
-        LoadLangString(5202, "Die Partie konnte nicht in %s gespeichert werden. Eine Datei, die "
-                             "dort schon war, ist unverändert geblieben.")
-            .replace("%s", fileName);
-    ShowCenteredMessage(text + "\r\r" + reason, TMsgDlgType::mtError, mbOK, this);
+    ReportSaveFailed(5202, GameNotSavedText, fileName, reason, this);
 }
 
 // --- Loading ---------------------------------------------------------------------------------------

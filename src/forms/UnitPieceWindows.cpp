@@ -1,5 +1,6 @@
 #include "UnitPieceWindows.h"
 
+#include "FormWidgets.h"
 #include "UnitFormAnzeigeFigurenImSpiel.h"
 #include "UnitFormAnzeigeGeschlageneFiguren.h"
 #include "UnitFunctions.h"
@@ -7,7 +8,6 @@
 #include "WindowPlacement.h"
 
 #include <QAction>
-#include <QScreen>
 
 TPieceWindow::TPieceWindow(const TChessBrd* mainBoard, QAction* viewItem, const char* section,
                            int captionText, const char* designCaption, QSize clientSize, QWidget* parent)
@@ -38,14 +38,14 @@ void TPieceWindow::ReopenIfOpenBefore() {
     if (ReadSetting(FSection, "Window", false) && !isVisible()) ViewItemClick();
 }
 
-// Where the window was last, kept on the screen: a damaged settings file must not put it out of reach.
+// Where the window was last, kept on a screen: a damaged settings file or an unplugged monitor must
+// not put it out of reach.
 void TPieceWindow::PlaceFromSettings() {
     const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
     const QPoint fallback = main ? main->pos() : QPoint();
-    QPoint at(ReadSetting(FSection, "Left", fallback.x()), ReadSetting(FSection, "Top", fallback.y()));
-    if (const QScreen* screen = main ? main->screen() : nullptr)
-        at = KeepInArea(at, frameGeometry().size(), screen->availableGeometry());
-    move(at);
+    const TWishedGeometry wished{ReadSetting(FSection, "Left", fallback.x()),
+                                 ReadSetting(FSection, "Top", fallback.y()), width(), height()};
+    RestoreGeometry(*this, wished, size(), main);
 }
 
 TSideWindowState TPieceWindow::State() const {

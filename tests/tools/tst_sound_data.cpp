@@ -44,15 +44,15 @@ struct TWaveFacts {
 
 // Reads a wave file as SDL does, as 16-bit mono or stereo samples.
 std::optional<TWaveFacts> ReadWave(const QString& fileName, QString* error) {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec audio{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(fileName.toLocal8Bit().constData(), &spec, &buffer, &length)) {
+    if (!SDL_LoadWAV(fileName.toLocal8Bit().constData(), &audio, &buffer, &length)) {
         *error = SDL_GetError();
         return std::nullopt;
     }
     std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(buffer, SDL_FreeWAV);
-    if (spec.format != AUDIO_S16LSB || length < 2) {
+    if (audio.format != AUDIO_S16LSB || length < 2) {
         *error = "not 16-bit PCM";
         return std::nullopt;
     }
@@ -66,7 +66,7 @@ std::optional<TWaveFacts> ReadWave(const QString& fileName, QString* error) {
         energy += value * value;
     }
     facts.Rms = std::sqrt(energy / double(count));
-    facts.Seconds = double(count) / spec.channels / spec.freq;
+    facts.Seconds = double(count) / audio.channels / audio.freq;
     facts.FirstSample = std::abs(samples[0] / FullScale);
     facts.LastSample = std::abs(samples[count - 1] / FullScale);
     return facts;
