@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cassert>
+#include <algorithm>
 #include <utility>
 
 using namespace EngineTables;
@@ -211,5 +212,59 @@ void TEngineBoard::CollectTied(int i) {
         }
         FTiedAt[end++] = static_cast<std::int16_t>(j);
     }
-    FTied[FPly] = {i, i, end};
+    TTiedGroup& group = FTied[FPly];
+    group.NextPick = i;
+    group.Next = i;
+    group.End = end;
+}
+
+int TEngineBoard::PickAnswer(int i) {
+    TTiedGroup& group = FTied[FPly];
+    if (group.AnswersEnd < 0 && i == FFirstMove[FPly]) {
+        const int answers = OrderCheckAnswers();
+        if (answers >= 0) group.AnswersEnd = i + answers;
+    }
+    if (group.AnswersEnd >= 0) return group.AnswersEnd;
+    PickBest(i);
+    return FLastMove[FPly];
+}
+
+// PickBest always takes a highest-scored entry, so answers of different scores come in score order.
+// Among equal scores the one standing first is taken first. An entry only moves when it stands in
+// front while a higher-scored one is taken; the higher-scored entries end up in the first places, as
+// many as there are, so entries standing behind those places never move before their turn. Gives
+// the number of answers, or -1 when answers of equal score do not all stand behind.
+int TEngineBoard::OrderCheckAnswers() {
+    const int first = FFirstMove[FPly];
+    const int last = FLastMove[FPly];
+    // The score, made unsigned with its order kept, above the place in the list, so that one
+    // comparison orders by score, then by place.
+    const auto orderedScore = [](int score) { return std::uint64_t{static_cast<std::uint32_t>(score) ^ 0x80000000u}; };
+    const auto keyOf = [&](int i) { return orderedScore(FStack[i].Score) << 16 | (0xFFFFu - (i - first)); };
+    const auto placeOf = [](std::uint64_t key) { return 0xFFFF - static_cast<int>(key & 0xFFFF); };
+    std::array<std::uint64_t, MostOrderedAnswers> keys;
+    int count = 0;
+    for (int i = first; i < last; ++i) {
+        const TEngineMove move = FStack[i].Move;
+        if (LeavesCheckUnanswered(move.From, move.To, move.Bits)) continue;
+        if (count == MostOrderedAnswers) return -1;
+        keys[count++] = keyOf(i);
+    }
+    for (int a = 1; a < count; ++a) { // highest first; there are a handful
+        const std::uint64_t key = keys[a];
+        int b = a;
+        for (; b > 0 && keys[b - 1] < key; --b) keys[b] = keys[b - 1];
+        keys[b] = key;
+    }
+    for (int a = 1; a < count; ++a) {
+        const std::uint64_t score = keys[a] >> 16;
+        const bool startsRun = score == keys[a - 1] >> 16 && (a == 1 || score != keys[a - 2] >> 16);
+        if (!startsRun) continue;
+        int higher = 0;
+        for (int i = first; i < last; ++i) higher += orderedScore(FStack[i].Score) > score;
+        if (placeOf(keys[a - 1]) < higher) return -1;
+    }
+    for (int a = 0; a < count; ++a) FAnswersInOrder[a] = FStack[first + placeOf(keys[a])];
+    std::copy_n(FAnswersInOrder.begin(), count, &FStack[first]);
+    return count;
 }
