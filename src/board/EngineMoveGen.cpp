@@ -19,6 +19,9 @@ constexpr bool StepsAscend(int piece) {
     return true;
 }
 static_assert(StepsAscend(EngineKnight) && StepsAscend(EngineKing));
+// The sliders' directions ascend too, as the queen's rays do, so a slider's captures written in the
+// order of the rays they lie on come in the order of its directions.
+static_assert(StepsAscend(EngineBishop) && StepsAscend(EngineRook) && StepsAscend(EngineQueen));
 
 bool IsLastRankFor(int side, int sq) {
     return side == EngineWhite ? sq < BoardFiles : sq >= EngineSquares - BoardFiles;
@@ -97,19 +100,27 @@ template <bool CapturesOnly> TGenEntry* TEngineBoard::GenerateStepperMoves(int s
     return out;
 }
 
-// Only the first piece on each ray can be taken, and only rays holding an enemy piece need a look.
+// Only the first piece on each ray can be taken: an enemy piece on one of the slider's lines with
+// nothing between. The captures are written in the order of the slider's directions, which follow
+// the queen's rays; there is at most one per ray.
 TGenEntry* TEngineBoard::GenerateSliderCaptures(int sq, int piece, TGenEntry* out) {
-    const Bitboard enemy = FOccupied[FXSide];
-    const Bitboard lines = (piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
-                           (piece != EngineBishop ? Attacks.StraightLines[sq] : 0);
-    if ((lines & enemy) == 0) return out;
+    Bitboard victims = ((piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
+                        (piece != EngineBishop ? Attacks.StraightLines[sq] : 0)) &
+                       FOccupied[FXSide];
+    if (victims == 0) return out;
     const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
-    for (int d = 0; d < DirectionCount[piece]; ++d) {
-        const int ray = RayIndex.Of[piece][d];
-        if ((Attacks.Rays[sq][ray] & enemy) == 0) continue;
-        const Bitboard blockers = Attacks.Rays[sq][ray] & occupied;
-        const int to = NearestOnRay(blockers, ray);
-        if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
+    unsigned rays = 0;
+    int victimOn[QueenDirections];
+    for (; victims != 0; victims &= victims - 1) {
+        const int to = std::countr_zero(victims);
+        if (Attacks.Between[sq][to] & occupied) continue;
+        const int ray = LineDirections.Of[sq][to];
+        rays |= 1u << ray;
+        victimOn[ray] = to;
+    }
+    for (; rays != 0; rays &= rays - 1) {
+        const int to = victimOn[std::countr_zero(rays)];
+        Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
     }
     return out;
 }
