@@ -203,6 +203,7 @@ void TEngineBoard::Append(int from, int to, int promote, int bits, int score, TG
 // in order until it is used up, which makes a run of equal scores (quiet moves without history) cost
 // a single scan.
 void TEngineBoard::PickBest(int i) {
+    if (i + 1 >= FLastMove[FPly]) return; // the last entry is picked where it stands
     TTiedGroup& group = FTied[FPly];
     if (group.NextPick != i || group.Next == group.End) CollectTied(i);
     group.NextPick = i + 1;
