@@ -2,9 +2,9 @@
 
 #include "EngineTables.h"
 
+#include <algorithm>
 #include <bit>
 #include <cassert>
-#include <algorithm>
 #include <utility>
 
 using namespace EngineTables;
@@ -251,7 +251,9 @@ int TEngineBoard::OrderCheckAnswers() {
     const int last = FLastMove[FPly];
     // The score, made unsigned with its order kept, above the place in the list, so that one
     // comparison orders by score, then by place.
-    const auto orderedScore = [](int score) { return std::uint64_t{static_cast<std::uint32_t>(score) ^ 0x80000000u}; };
+    const auto orderedScore = [](int score) {
+        return std::uint64_t{static_cast<std::uint32_t>(score) ^ 0x80000000u};
+    };
     const auto keyOf = [&](int i) { return orderedScore(FStack[i].Score) << 16 | (0xFFFFu - (i - first)); };
     const auto placeOf = [](std::uint64_t key) { return 0xFFFF - static_cast<int>(key & 0xFFFF); };
     std::array<std::uint64_t, MostOrderedAnswers> keys;
