@@ -101,6 +101,15 @@ public:
     // Moves the first of the highest-scored entries i .. LastMove(Ply) - 1 to position i. The search
     // tries the moves of a ply in the order this produces.
     void PickBest(int i);
+    // PickBest(i) as the search calls it, giving where the ply's list now ends. In check most moves
+    // would be refused; when the order in which PickBest would hand out the answers to the check
+    // follows from their scores and places alone, the answers are moved to the front in that order
+    // at the first pick and the list ends after them.
+    int PickMove(int i) {
+        if (FSafety[FPly].State == TCheckState::InCheck) return PickAnswer(i);
+        PickBest(i);
+        return FLastMove[FPly];
+    }
 
     // --- Making moves ------------------------------------------------------------------------------
     bool EngineMakeMove(TEngineMove move) {
@@ -144,6 +153,8 @@ private:
     TGenEntry* GenerateSliderMoves(int sq, int piece, TGenEntry* out);
     std::uint64_t PawnsWithCaptures() const;
     void CollectTied(int i);
+    int PickAnswer(int i);
+    int OrderCheckAnswers();
     void GenerateCastling(TGenEntry*& out);
     void GenerateEnPassant(TGenEntry*& out);
     inline void PushMove(int from, int to, int bits, TGenEntry*& out);
@@ -198,10 +209,13 @@ private:
         int NextPick = -1;
         int Next = 0;
         int End = 0;
+        int AnswersEnd = -1; // in check, once the answers are in front: where they end
     };
     std::array<TTiedGroup, EngineMaxPly> FTied{};
     std::array<std::int16_t, MoveStackSize> FTiedAt{};
     std::array<TUndoEntry, EngineMaxPly> FUndo{};
+    static constexpr int MostOrderedAnswers = 64;
+    std::array<TGenEntry, MostOrderedAnswers> FAnswersInOrder{};
     // What the side to move faces at each ply, found once per node.
     enum class TCheckState : std::uint8_t { Unknown, InCheck, NotInCheck };
     struct TKingSafety {

@@ -2,6 +2,7 @@
 
 #include "EngineTables.h"
 
+#include <algorithm>
 #include <bit>
 #include <cassert>
 #include <utility>
@@ -18,6 +19,9 @@ constexpr bool StepsAscend(int piece) {
     return true;
 }
 static_assert(StepsAscend(EngineKnight) && StepsAscend(EngineKing));
+// The sliders' directions ascend too, as the queen's rays do, so a slider's captures written in the
+// order of the rays they lie on come in the order of its directions.
+static_assert(StepsAscend(EngineBishop) && StepsAscend(EngineRook) && StepsAscend(EngineQueen));
 
 bool IsLastRankFor(int side, int sq) {
     return side == EngineWhite ? sq < BoardFiles : sq >= EngineSquares - BoardFiles;
@@ -96,19 +100,27 @@ template <bool CapturesOnly> TGenEntry* TEngineBoard::GenerateStepperMoves(int s
     return out;
 }
 
-// Only the first piece on each ray can be taken, and only rays holding an enemy piece need a look.
+// Only the first piece on each ray can be taken: an enemy piece on one of the slider's lines with
+// nothing between. The captures are written in the order of the slider's directions, which follow
+// the queen's rays; there is at most one per ray.
 TGenEntry* TEngineBoard::GenerateSliderCaptures(int sq, int piece, TGenEntry* out) {
-    const Bitboard enemy = FOccupied[FXSide];
-    const Bitboard lines = (piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
-                           (piece != EngineBishop ? Attacks.StraightLines[sq] : 0);
-    if ((lines & enemy) == 0) return out;
+    Bitboard victims = ((piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
+                        (piece != EngineBishop ? Attacks.StraightLines[sq] : 0)) &
+                       FOccupied[FXSide];
+    if (victims == 0) return out;
     const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
-    for (int d = 0; d < DirectionCount[piece]; ++d) {
-        const int ray = RayIndex.Of[piece][d];
-        if ((Attacks.Rays[sq][ray] & enemy) == 0) continue;
-        const Bitboard blockers = Attacks.Rays[sq][ray] & occupied;
-        const int to = NearestOnRay(blockers, ray);
-        if (FColor[to] == FXSide) Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
+    unsigned rays = 0;
+    int victimOn[QueenDirections];
+    for (; victims != 0; victims &= victims - 1) {
+        const int to = std::countr_zero(victims);
+        if (Attacks.Between[sq][to] & occupied) continue;
+        const int ray = LineDirections.Of[sq][to];
+        rays |= 1u << ray;
+        victimOn[ray] = to;
+    }
+    for (; rays != 0; rays &= rays - 1) {
+        const int to = victimOn[std::countr_zero(rays)];
+        Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
     }
     return out;
 }
@@ -191,6 +203,7 @@ void TEngineBoard::Append(int from, int to, int promote, int bits, int score, TG
 // in order until it is used up, which makes a run of equal scores (quiet moves without history) cost
 // a single scan.
 void TEngineBoard::PickBest(int i) {
+    if (i + 1 >= FLastMove[FPly]) return; // the last entry is picked where it stands
     TTiedGroup& group = FTied[FPly];
     if (group.NextPick != i || group.Next == group.End) CollectTied(i);
     group.NextPick = i + 1;
@@ -211,5 +224,61 @@ void TEngineBoard::CollectTied(int i) {
         }
         FTiedAt[end++] = static_cast<std::int16_t>(j);
     }
-    FTied[FPly] = {i, i, end};
+    TTiedGroup& group = FTied[FPly];
+    group.NextPick = i;
+    group.Next = i;
+    group.End = end;
+}
+
+int TEngineBoard::PickAnswer(int i) {
+    TTiedGroup& group = FTied[FPly];
+    if (group.AnswersEnd < 0 && i == FFirstMove[FPly]) {
+        const int answers = OrderCheckAnswers();
+        if (answers >= 0) group.AnswersEnd = i + answers;
+    }
+    if (group.AnswersEnd >= 0) return group.AnswersEnd;
+    PickBest(i);
+    return FLastMove[FPly];
+}
+
+// PickBest always takes a highest-scored entry, so answers of different scores come in score order.
+// Among equal scores the one standing first is taken first. An entry only moves when it stands in
+// front while a higher-scored one is taken; the higher-scored entries end up in the first places, as
+// many as there are, so entries standing behind those places never move before their turn. Gives
+// the number of answers, or -1 when answers of equal score do not all stand behind.
+int TEngineBoard::OrderCheckAnswers() {
+    const int first = FFirstMove[FPly];
+    const int last = FLastMove[FPly];
+    // The score, made unsigned with its order kept, above the place in the list, so that one
+    // comparison orders by score, then by place.
+    const auto orderedScore = [](int score) {
+        return std::uint64_t{static_cast<std::uint32_t>(score) ^ 0x80000000u};
+    };
+    const auto keyOf = [&](int i) { return orderedScore(FStack[i].Score) << 16 | (0xFFFFu - (i - first)); };
+    const auto placeOf = [](std::uint64_t key) { return 0xFFFF - static_cast<int>(key & 0xFFFF); };
+    std::array<std::uint64_t, MostOrderedAnswers> keys;
+    int count = 0;
+    for (int i = first; i < last; ++i) {
+        const TEngineMove move = FStack[i].Move;
+        if (LeavesCheckUnanswered(move.From, move.To, move.Bits)) continue;
+        if (count == MostOrderedAnswers) return -1;
+        keys[count++] = keyOf(i);
+    }
+    for (int a = 1; a < count; ++a) { // highest first; there are a handful
+        const std::uint64_t key = keys[a];
+        int b = a;
+        for (; b > 0 && keys[b - 1] < key; --b) keys[b] = keys[b - 1];
+        keys[b] = key;
+    }
+    for (int a = 1; a < count; ++a) {
+        const std::uint64_t score = keys[a] >> 16;
+        const bool startsRun = score == keys[a - 1] >> 16 && (a == 1 || score != keys[a - 2] >> 16);
+        if (!startsRun) continue;
+        int higher = 0;
+        for (int i = first; i < last; ++i) higher += orderedScore(FStack[i].Score) > score;
+        if (placeOf(keys[a - 1]) < higher) return -1;
+    }
+    for (int a = 0; a < count; ++a) FAnswersInOrder[a] = FStack[first + placeOf(keys[a])];
+    std::copy_n(FAnswersInOrder.begin(), count, &FStack[first]);
+    return count;
 }

@@ -108,9 +108,8 @@ int TEngine::Search(int alpha, int beta, int depth) {
     if (FFollowPV) SortPrincipalVariation();
     // Step 6: try the moves best first.
     bool anyLegal = false;
-    for (int i = FBoard.FirstMove(ply); i < FBoard.LastMove(ply); ++i) {
-        if (AbortFlag()) break;
-        FBoard.PickBest(i);
+    for (int i = FBoard.FirstMove(ply), end = FBoard.LastMove(ply); i < end; ++i) {
+        if (AbortFlag() || (end = FBoard.PickMove(i)) == i) break;
         const TEngineMove move = FBoard.Entry(i).Move;
         if (!FBoard.EngineMakeMove(move)) continue;
         anyLegal = true;
@@ -154,8 +153,8 @@ int TEngine::Quiesce(int alpha, int beta) {
     if (FFollowPV) SortPrincipalVariation();
     // Step 4
     bool anyLegal = false;
-    for (int i = FBoard.FirstMove(ply); i < FBoard.LastMove(ply); ++i) {
-        FBoard.PickBest(i);
+    for (int i = FBoard.FirstMove(ply), end = FBoard.LastMove(ply); i < end; ++i) {
+        if ((end = FBoard.PickMove(i)) == i) break;
         const TEngineMove move = FBoard.Entry(i).Move;
         if (!FBoard.EngineMakeMove(move)) continue;
         anyLegal = true;

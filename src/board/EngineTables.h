@@ -63,9 +63,8 @@ inline constexpr int CastleMask[EngineSquares] = {
     13, 15, 15, 15, 12, 15, 15, 14, //
 };
 
-// The queen's directions index the rays; the first four step towards lower square numbers.
+// The queen's directions index the rays.
 inline constexpr int QueenDirections = 8;
-inline constexpr int FirstIncreasingDirection = 4;
 constexpr bool IsDiagonal(int direction) {
     const int step = Directions[EngineQueen][direction];
     return step == -11 || step == -9 || step == 9 || step == 11;
@@ -119,6 +118,22 @@ constexpr TAttackTables MakeAttackTables() {
 }
 inline constexpr TAttackTables Attacks = MakeAttackTables();
 
+// Which of the queen's rays leads from one square to another, or -1 off every line.
+struct TLineDirections {
+    std::int8_t Of[EngineSquares][EngineSquares] = {};
+};
+constexpr TLineDirections MakeLineDirections() {
+    TLineDirections lines;
+    for (int from = 0; from < EngineSquares; ++from)
+        for (int to = 0; to < EngineSquares; ++to) {
+            lines.Of[from][to] = -1;
+            for (int d = 0; d < QueenDirections; ++d)
+                if (Attacks.Rays[from][d] & Bit(to)) lines.Of[from][to] = static_cast<std::int8_t>(d);
+        }
+    return lines;
+}
+inline constexpr TLineDirections LineDirections = MakeLineDirections();
+
 // Everything about one castling move: the right it needs, the king's and rook's squares, the
 // squares that must be empty and those the enemy must not attack.
 struct TCastlingPath {
@@ -161,27 +176,6 @@ inline const TCastlingPath* CastlingPathTo(int kingTo) {
     for (const TCastlingPath& path : CastlingPaths)
         if (path.KingTo == kingTo) return &path;
     return nullptr;
-}
-
-// For the captures of a slider: which of the queen's rays each of its directions follows.
-struct TRayIndex {
-    int Of[EnginePieceKinds][8] = {};
-};
-constexpr TRayIndex MakeRayIndex() {
-    TRayIndex index;
-    for (int piece = 0; piece < EnginePieceKinds; ++piece)
-        for (int d = 0; d < DirectionCount[piece]; ++d)
-            for (int q = 0; q < QueenDirections; ++q)
-                if (Directions[EngineQueen][q] == Directions[piece][d]) index.Of[piece][d] = q;
-    return index;
-}
-inline constexpr TRayIndex RayIndex = MakeRayIndex();
-
-// The first square of `blockers` seen from the ray's start.
-inline int NearestOnRay(Bitboard blockers, int direction) {
-    constexpr int LastSquare = EngineSquares - 1;
-    return direction < FirstIncreasingDirection ? LastSquare - std::countl_zero(blockers)
-                                                : std::countr_zero(blockers);
 }
 
 inline constexpr int WhiteDoubleStepFrom = 48;

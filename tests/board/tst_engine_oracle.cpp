@@ -207,6 +207,7 @@ private Q_SLOTS:
     void searchesNearTheLastPlyMatch();
     void searchesOnAFullMoveStackMatch();
     void picksMatchWithManyEqualScores();
+    void checkAnswersComeInPickingOrder();
 };
 
 void TestEngineOracle::searchesMatch() {
@@ -372,6 +373,64 @@ void TestEngineOracle::picksMatchWithManyEqualScores() {
         }
         QCOMPARE(GeneratedList(board), GeneratedList(*e));
     }
+}
+
+// In check the search tries only the answers to it, found at its first pick where their order is
+// known from scores and places alone; whichever way, the legal moves must come in the order in which
+// picking the whole list hands them out.
+void TestEngineOracle::checkAnswersComeInPickingOrder() {
+    const char* const positions[] = {
+        "rnbqkbnr/ppp2ppp/8/1B1pp3/4P3/8/PPPP1PPP/RNBQK1NR b KQkq - 1 3", // blocks, king near the front
+        "r1bq1rk1/pppp1ppp/2n2N2/2b1p3/2B1P3/8/PPPP1PPP/RNBQK2R b KQ - 0 1", // a knight taken or fled
+        "4k3/8/8/8/8/5n2/8/r3K3 w - - 0 1",                                // double check: the king alone
+        "8/8/8/2k5/3Pp3/8/8/4K3 b - d3 0 1",                              // the checker taken en passant
+        "K3r3/1P6/8/8/8/8/8/7k w - - 0 1",                                 // blocked by promoting
+        "r3k2r/p1ppqpb1/bn1Npnp1/3P4/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq - 0 1", // many pieces about
+        "rnb1kbnr/pppp1ppp/8/4p3/5PPq/8/PPPPP2P/RNBQKBNR w KQkq - 1 3",  // mated
+    };
+    std::mt19937 random(11);
+    int inFront = 0;
+    int pickedOneByOne = 0;
+    for (const char* fen : positions) {
+        const TPositionSnapshot position = PositionFromFen(fen);
+        for (int round = 0; round < 60; ++round) {
+            TEngineBoard board;
+            const auto e = std::make_unique<oracle::Engine>();
+            board.Load(position);
+            LoadOracle(*e, position);
+            QVERIFY2(board.SideToMoveInCheck(), fen);
+            board.Generate();
+            e->Generate();
+            // Many entries scoring nothing, the rest from a range narrow or wide.
+            const int highest = round % 5 == 4 ? 1000 : 1 + round % 6;
+            std::uniform_int_distribution<int> score(-highest, highest);
+            for (int i = board.FirstMove(0); i < board.LastMove(0); ++i)
+                board.Entry(i).Score = e->Gen[i].Score = std::max(0, score(random));
+            const auto legal = [&](TEngineMove move) {
+                if (!board.EngineMakeMove(move)) return false;
+                board.EngineTakeBack();
+                return true;
+            };
+            std::vector<TEngineMove> expected;
+            for (int i = board.FirstMove(0); i < board.LastMove(0); ++i) {
+                e->PickBest(i);
+                const TEngineMove move = MoveOf(e->Gen[i].Move.From, e->Gen[i].Move.To, e->Gen[i].Move.Bits,
+                                                e->Gen[i].Move.Promote);
+                if (legal(move)) expected.push_back(move);
+            }
+            std::vector<TEngineMove> tried;
+            int end = board.LastMove(0);
+            for (int i = board.FirstMove(0); i < end; ++i) {
+                if ((end = board.PickMove(i)) == i) break;
+                if (legal(board.Entry(i).Move)) tried.push_back(board.Entry(i).Move);
+            }
+            ++(end < board.LastMove(0) ? inFront : pickedOneByOne);
+            QCOMPARE(tried, expected);
+        }
+    }
+    // Both ways were taken.
+    QVERIFY(inFront > 0);
+    QVERIFY(pickedOneByOne > 0);
 }
 
 QTEST_GUILESS_MAIN(TestEngineOracle)
