@@ -98,11 +98,17 @@ void TEngineBoard::Unshift(int from, int to, int piece, int placed) {
     SetSquare(from, FSide, piece);
 }
 
-// The masks' part of Shift and Unshift, which is the same both ways.
+// The masks' part of Shift and Unshift, which is the same both ways. A mover that stays what it is
+// changes its mask once: two changes in a row of the same word would wait for each other.
 void TEngineBoard::ToggleMover(int from, int to, int piece, int placed) {
-    FOccupied[FSide] ^= Bit(from) | Bit(to);
-    FPieces[FSide][piece] ^= Bit(from);
-    FPieces[FSide][placed] ^= Bit(to);
+    const Bitboard path = Bit(from) | Bit(to);
+    FOccupied[FSide] ^= path;
+    if (piece == placed) {
+        FPieces[FSide][piece] ^= path;
+    } else {
+        FPieces[FSide][piece] ^= Bit(from);
+        FPieces[FSide][placed] ^= Bit(to);
+    }
 }
 
 // Put without the sums, for taking back; the caller restores the sums from the undo entry.

@@ -92,6 +92,12 @@ public:
     // --- Move generation (at the current ply) ------------------------------------------------------
     void Generate();
     void GenerateCaptures();
+    // In check: only the moves that may answer the check, in the order the search tries them, when
+    // that order follows from their scores alone; otherwise the full list, as Generate. Either way
+    // the plies below start where the full list ends.
+    void GenerateCheckAnswers();
+    // The number of entries Generate writes for the position.
+    int CountMoves() const;
     // True when the last generation ran out of stack entries; the moves of that ply are incomplete.
     bool MoveStackFull() const { return FStackFull; }
     int FirstMove(int ply) const { return FFirstMove[ply]; }
@@ -152,6 +158,10 @@ private:
     TGenEntry* GenerateSliderCaptures(int sq, int piece, TGenEntry* out);
     TGenEntry* GenerateSliderMoves(int sq, int piece, TGenEntry* out);
     std::uint64_t PawnsWithCaptures() const;
+    TGenEntry* GenerateAnswers(TGenEntry* out);
+    TGenEntry* GeneratePawnAnswers(std::uint64_t answers, TGenEntry* out);
+    static bool SortByDistinctScores(TGenEntry* entries, int count);
+    int CountPawnMoves() const;
     void CollectTied(int i);
     int PickAnswer(int i);
     int OrderCheckAnswers();

@@ -2,7 +2,6 @@
 
 #include "EngineTables.h"
 
-#include <algorithm>
 #include <bit>
 #include <cassert>
 #include <utility>
@@ -145,8 +144,6 @@ TGenEntry* TEngineBoard::GenerateSliderMoves(int sq, int piece, TGenEntry* out) 
 // The pawns of the side to move that can take something or step onto the last rank; the others have
 // nothing to add to a list of captures.
 Bitboard TEngineBoard::PawnsWithCaptures() const {
-    constexpr Bitboard FileA = 0x0101010101010101ull;
-    constexpr Bitboard FileH = FileA << LastFile;
     constexpr Bitboard WhiteSeventhRank = Bitboard{0xFF} << BoardFiles;                      // a7..h7
     constexpr Bitboard BlackSecondRank = Bitboard{0xFF} << (EngineSquares - 2 * BoardFiles); // a2..h2
     const Bitboard enemy = FOccupied[FXSide];
@@ -159,6 +156,62 @@ Bitboard TEngineBoard::PawnsWithCaptures() const {
             ? ((enemy & ~FileH) << FallingDiagonal) | ((enemy & ~FileA) << RisingDiagonal) | WhiteSeventhRank
             : ((enemy & ~FileH) >> RisingDiagonal) | ((enemy & ~FileA) >> FallingDiagonal) | BlackSecondRank;
     return FPieces[FSide][EnginePawn] & takers;
+}
+
+// The entries of the full list that LeavesCheckUnanswered lets through: every king move, en
+// passant, and the other moves onto the checker or between it and the king.
+TGenEntry* TEngineBoard::GenerateAnswers(TGenEntry* out) {
+    for (Bitboard kings = FPieces[FSide][EngineKing]; kings != 0; kings &= kings - 1)
+        out = GenerateStepperMoves<false>(std::countr_zero(kings), EngineKing, out);
+    const Bitboard answers = FSafety[FPly].Answers;
+    if (answers != 0) {
+        const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+        const Bitboard pieces = FOccupied[FSide] & ~FPieces[FSide][EngineKing] & ~FPieces[FSide][EnginePawn];
+        for (Bitboard own = pieces; own != 0; own &= own - 1) {
+            const int sq = std::countr_zero(own);
+            const int piece = FPiece[sq];
+            const Bitboard lines = (piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
+                                   (piece != EngineBishop ? Attacks.StraightLines[sq] : 0);
+            const Bitboard reach = piece == EngineKnight ? Attacks.Knight[sq] : lines;
+            for (Bitboard targets = reach & answers; targets != 0; targets &= targets - 1) {
+                const int to = std::countr_zero(targets);
+                if (piece != EngineKnight && (Attacks.Between[sq][to] & occupied)) continue;
+                if (FColor[to] == FXSide)
+                    Append(sq, to, 0, MoveCapture, CaptureOrder(sq, to), out);
+                else
+                    Append(sq, to, 0, 0, FHistory[sq][to], out);
+            }
+        }
+        out = GeneratePawnAnswers(answers, out);
+    }
+    GenerateEnPassant(out);
+    return out;
+}
+
+// A pawn answers by taking the checker or by stepping, once or twice, onto a square between.
+TGenEntry* TEngineBoard::GeneratePawnAnswers(Bitboard answers, TGenEntry* out) {
+    // Only pawns one or two steps behind an answer square, or beside one, can reach it.
+    const Bitboard behind = FSide == EngineWhite ? (answers << (PawnStep - 1)) | (answers << (PawnStep + 1)) |
+                                                       (answers << PawnStep) | (answers << (2 * PawnStep))
+                                                 : (answers >> (PawnStep - 1)) | (answers >> (PawnStep + 1)) |
+                                                       (answers >> PawnStep) | (answers >> (2 * PawnStep));
+    for (Bitboard pawns = FPieces[FSide][EnginePawn] & behind; pawns != 0; pawns &= pawns - 1) {
+        const int sq = std::countr_zero(pawns);
+        const int ahead = FSide == EngineWhite ? sq - PawnStep : sq + PawnStep;
+        if (ahead < 0 || ahead >= EngineSquares) continue;
+        const int file = sq % BoardFiles;
+        if (file != 0 && (answers & Bit(ahead - 1)) && FColor[ahead - 1] == FXSide)
+            PushMove(sq, ahead - 1, MovePawn | MoveCapture, out);
+        if (file != LastFile && (answers & Bit(ahead + 1)) && FColor[ahead + 1] == FXSide)
+            PushMove(sq, ahead + 1, MovePawn | MoveCapture, out);
+        if (FColor[ahead] != EngineEmpty) continue;
+        if (answers & Bit(ahead)) PushMove(sq, ahead, MovePawn, out);
+        const bool onStartRank = FSide == EngineWhite ? sq >= WhiteDoubleStepFrom : sq <= BlackDoubleStepUpTo;
+        const int twoAhead = 2 * ahead - sq;
+        if (onStartRank && (answers & Bit(twoAhead)) && FColor[twoAhead] == EngineEmpty)
+            PushMove(sq, twoAhead, MovePawn | MoveDoubleStep, out);
+    }
+    return out;
 }
 
 // By the rights alone: whether the king may pass is decided when the move is made.
@@ -228,57 +281,4 @@ void TEngineBoard::CollectTied(int i) {
     group.NextPick = i;
     group.Next = i;
     group.End = end;
-}
-
-int TEngineBoard::PickAnswer(int i) {
-    TTiedGroup& group = FTied[FPly];
-    if (group.AnswersEnd < 0 && i == FFirstMove[FPly]) {
-        const int answers = OrderCheckAnswers();
-        if (answers >= 0) group.AnswersEnd = i + answers;
-    }
-    if (group.AnswersEnd >= 0) return group.AnswersEnd;
-    PickBest(i);
-    return FLastMove[FPly];
-}
-
-// PickBest always takes a highest-scored entry, so answers of different scores come in score order.
-// Among equal scores the one standing first is taken first. An entry only moves when it stands in
-// front while a higher-scored one is taken; the higher-scored entries end up in the first places, as
-// many as there are, so entries standing behind those places never move before their turn. Gives
-// the number of answers, or -1 when answers of equal score do not all stand behind.
-int TEngineBoard::OrderCheckAnswers() {
-    const int first = FFirstMove[FPly];
-    const int last = FLastMove[FPly];
-    // The score, made unsigned with its order kept, above the place in the list, so that one
-    // comparison orders by score, then by place.
-    const auto orderedScore = [](int score) {
-        return std::uint64_t{static_cast<std::uint32_t>(score) ^ 0x80000000u};
-    };
-    const auto keyOf = [&](int i) { return orderedScore(FStack[i].Score) << 16 | (0xFFFFu - (i - first)); };
-    const auto placeOf = [](std::uint64_t key) { return 0xFFFF - static_cast<int>(key & 0xFFFF); };
-    std::array<std::uint64_t, MostOrderedAnswers> keys;
-    int count = 0;
-    for (int i = first; i < last; ++i) {
-        const TEngineMove move = FStack[i].Move;
-        if (LeavesCheckUnanswered(move.From, move.To, move.Bits)) continue;
-        if (count == MostOrderedAnswers) return -1;
-        keys[count++] = keyOf(i);
-    }
-    for (int a = 1; a < count; ++a) { // highest first; there are a handful
-        const std::uint64_t key = keys[a];
-        int b = a;
-        for (; b > 0 && keys[b - 1] < key; --b) keys[b] = keys[b - 1];
-        keys[b] = key;
-    }
-    for (int a = 1; a < count; ++a) {
-        const std::uint64_t score = keys[a] >> 16;
-        const bool startsRun = score == keys[a - 1] >> 16 && (a == 1 || score != keys[a - 2] >> 16);
-        if (!startsRun) continue;
-        int higher = 0;
-        for (int i = first; i < last; ++i) higher += orderedScore(FStack[i].Score) > score;
-        if (placeOf(keys[a - 1]) < higher) return -1;
-    }
-    for (int a = 0; a < count; ++a) FAnswersInOrder[a] = FStack[first + placeOf(keys[a])];
-    std::copy_n(FAnswersInOrder.begin(), count, &FStack[first]);
-    return count;
 }

@@ -103,7 +103,7 @@ int TEngine::Search(int alpha, int beta, int depth) {
     const bool check = FBoard.SideToMoveInCheck();
     if (check) ++depth;
     // Step 5: generate, and put the previous best line's move first while still on that line.
-    FBoard.Generate();
+    GenerateMoves(check);
     if (FBoard.MoveStackFull()) return StandPat(alpha, beta);
     if (FFollowPV) SortPrincipalVariation();
     // Step 6: try the moves best first.
@@ -141,7 +141,7 @@ int TEngine::Quiesce(int alpha, int beta) {
     // Step 2: in check every move is tried; otherwise the side to move may stand on its evaluation.
     const bool check = FBoard.SideToMoveInCheck();
     if (check) {
-        FBoard.Generate();
+        GenerateMoves(check);
     } else {
         const int x = FEval.Evaluate(FBoard);
         if (x >= beta) return beta;
@@ -168,6 +168,15 @@ int TEngine::Quiesce(int alpha, int beta) {
     // Step 5: mate is recognised here, stalemate is not.
     if (check && !anyLegal) return ply - MateValue;
     return alpha;
+}
+
+// In check only the answers are tried, but while the previous best line is followed its move is
+// looked for in the full list.
+void TEngine::GenerateMoves(bool check) {
+    if (check && !FFollowPV)
+        FBoard.GenerateCheckAnswers();
+    else
+        FBoard.Generate();
 }
 
 void TEngine::SortPrincipalVariation() {

@@ -58,6 +58,7 @@ public:
 
     int Search(int alpha, int beta, int depth);
     int Quiesce(int alpha, int beta);
+    void GenerateMoves(bool check);
     void SortPrincipalVariation();
 
     void SetAbortFlag(bool value) { FAbort.store(value, std::memory_order_relaxed); }

@@ -18,6 +18,8 @@ inline constexpr Bitboard Bit(int sq) { return Bitboard{1} << sq; }
 inline constexpr int BoardFiles = 8;
 inline constexpr int LastFile = BoardFiles - 1;
 inline constexpr int PawnStep = 8; // one rank; towards rank 8 for White
+inline constexpr Bitboard FileA = 0x0101010101010101ull;
+inline constexpr Bitboard FileH = FileA << LastFile;
 inline constexpr int MailboxCells = 120;
 inline constexpr int MailboxWidth = 10;
 inline constexpr int OffBoard = -1;

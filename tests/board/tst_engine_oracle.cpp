@@ -117,6 +117,7 @@ void CompareNode(TEngine& engine, oracle::Engine& e) {
     board.Generate();
     e.Generate();
     QCOMPARE(GeneratedList(board), GeneratedList(e));
+    QCOMPARE(board.CountMoves(), e.LastMove[e.Ply] - e.FirstMove[e.Ply]);
 }
 
 // Every move of the node made and taken back on both boards, then one of the legal ones kept.
@@ -208,6 +209,7 @@ private Q_SLOTS:
     void searchesOnAFullMoveStackMatch();
     void picksMatchWithManyEqualScores();
     void checkAnswersComeInPickingOrder();
+    void answersGeneratedAloneComeInPickingOrder();
 };
 
 void TestEngineOracle::searchesMatch() {
@@ -375,23 +377,65 @@ void TestEngineOracle::picksMatchWithManyEqualScores() {
     }
 }
 
+namespace {
+
+// The positions in check the answer tests start from.
+const char* const PositionsInCheck[] = {
+    "rnbqkbnr/ppp2ppp/8/1B1pp3/4P3/8/PPPP1PPP/RNBQK1NR b KQkq - 1 3",        // blocks, king near the front
+    "r1bq1rk1/pppp1ppp/2n2N2/2b1p3/2B1P3/8/PPPP1PPP/RNBQK2R b KQ - 0 1",     // a knight taken or fled
+    "4k3/8/8/8/8/5n2/8/r3K3 w - - 0 1",                                     // double check: the king alone
+    "8/8/8/2k5/3Pp3/8/8/4K3 b - d3 0 1",                                    // the checker taken en passant
+    "K3r3/1P6/8/8/8/8/8/7k w - - 0 1",                                      // blocked by promoting
+    "r3k2r/p1ppqpb1/bn1Npnp1/3P4/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq - 0 1", // many pieces about
+    "rnb1kbnr/pppp1ppp/8/4p3/5PPq/8/PPPPP2P/RNBQKBNR w KQkq - 1 3",         // mated
+    "4k3/8/8/8/8/8/3p4/r3K2R w K - 0 1",                                    // castling refused
+    "r3k3/1P6/8/8/8/8/p2P4/4K2r w q - 0 1",                                 // pawns take the checker
+    "8/8/8/8/8/2k5/1pr5/K7 w - - 0 1",                                      // a pawn blocks twice over
+};
+
+// The legal moves of the position in the order picking the reference's whole list hands them out.
+std::vector<TEngineMove> LegalInPickingOrder(TEngineBoard& board, oracle::Engine& e) {
+    std::vector<TEngineMove> legal;
+    for (int i = e.FirstMove[e.Ply]; i < e.LastMove[e.Ply]; ++i) {
+        e.PickBest(i);
+        const TEngineMove move =
+            MoveOf(e.Gen[i].Move.From, e.Gen[i].Move.To, e.Gen[i].Move.Bits, e.Gen[i].Move.Promote);
+        if (!board.EngineMakeMove(move)) continue;
+        board.EngineTakeBack();
+        legal.push_back(move);
+    }
+    return legal;
+}
+
+// The legal moves of the ply in the order the search tries them, and whether the list was cut short
+// after the answers.
+struct TTried {
+    std::vector<TEngineMove> Legal;
+    bool AnswersInFront = false;
+};
+TTried LegalAsTried(TEngineBoard& board) {
+    TTried tried;
+    int end = board.LastMove(0);
+    for (int i = board.FirstMove(0); i < end; ++i) {
+        if ((end = board.PickMove(i)) == i) break;
+        if (!board.EngineMakeMove(board.Entry(i).Move)) continue;
+        board.EngineTakeBack();
+        tried.Legal.push_back(board.Entry(i).Move);
+    }
+    tried.AnswersInFront = end < board.LastMove(0);
+    return tried;
+}
+
+} // namespace
+
 // In check the search tries only the answers to it, found at its first pick where their order is
 // known from scores and places alone; whichever way, the legal moves must come in the order in which
 // picking the whole list hands them out.
 void TestEngineOracle::checkAnswersComeInPickingOrder() {
-    const char* const positions[] = {
-        "rnbqkbnr/ppp2ppp/8/1B1pp3/4P3/8/PPPP1PPP/RNBQK1NR b KQkq - 1 3", // blocks, king near the front
-        "r1bq1rk1/pppp1ppp/2n2N2/2b1p3/2B1P3/8/PPPP1PPP/RNBQK2R b KQ - 0 1", // a knight taken or fled
-        "4k3/8/8/8/8/5n2/8/r3K3 w - - 0 1",                                // double check: the king alone
-        "8/8/8/2k5/3Pp3/8/8/4K3 b - d3 0 1",                              // the checker taken en passant
-        "K3r3/1P6/8/8/8/8/8/7k w - - 0 1",                                 // blocked by promoting
-        "r3k2r/p1ppqpb1/bn1Npnp1/3P4/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq - 0 1", // many pieces about
-        "rnb1kbnr/pppp1ppp/8/4p3/5PPq/8/PPPPP2P/RNBQKBNR w KQkq - 1 3",  // mated
-    };
     std::mt19937 random(11);
     int inFront = 0;
     int pickedOneByOne = 0;
-    for (const char* fen : positions) {
+    for (const char* fen : PositionsInCheck) {
         const TPositionSnapshot position = PositionFromFen(fen);
         for (int round = 0; round < 60; ++round) {
             TEngineBoard board;
@@ -406,31 +450,50 @@ void TestEngineOracle::checkAnswersComeInPickingOrder() {
             std::uniform_int_distribution<int> score(-highest, highest);
             for (int i = board.FirstMove(0); i < board.LastMove(0); ++i)
                 board.Entry(i).Score = e->Gen[i].Score = std::max(0, score(random));
-            const auto legal = [&](TEngineMove move) {
-                if (!board.EngineMakeMove(move)) return false;
-                board.EngineTakeBack();
-                return true;
-            };
-            std::vector<TEngineMove> expected;
-            for (int i = board.FirstMove(0); i < board.LastMove(0); ++i) {
-                e->PickBest(i);
-                const TEngineMove move = MoveOf(e->Gen[i].Move.From, e->Gen[i].Move.To, e->Gen[i].Move.Bits,
-                                                e->Gen[i].Move.Promote);
-                if (legal(move)) expected.push_back(move);
-            }
-            std::vector<TEngineMove> tried;
-            int end = board.LastMove(0);
-            for (int i = board.FirstMove(0); i < end; ++i) {
-                if ((end = board.PickMove(i)) == i) break;
-                if (legal(board.Entry(i).Move)) tried.push_back(board.Entry(i).Move);
-            }
-            ++(end < board.LastMove(0) ? inFront : pickedOneByOne);
-            QCOMPARE(tried, expected);
+            const std::vector<TEngineMove> expected = LegalInPickingOrder(board, *e);
+            const TTried tried = LegalAsTried(board);
+            QCOMPARE(tried.Legal, expected);
+            ++(tried.AnswersInFront ? inFront : pickedOneByOne);
         }
     }
     // Both ways were taken.
     QVERIFY(inFront > 0);
     QVERIFY(pickedOneByOne > 0);
+}
+
+// Generated alone, the answers must come in the same order, whatever the history counts; where the
+// order depends on places in the full list, the full list is generated instead. The plies below start
+// where the full list would end.
+void TestEngineOracle::answersGeneratedAloneComeInPickingOrder() {
+    std::mt19937 random(13);
+    int alone = 0;
+    int fullList = 0;
+    for (const char* fen : PositionsInCheck) {
+        const TPositionSnapshot position = PositionFromFen(fen);
+        for (int round = 0; round < 40; ++round) {
+            TEngineBoard board;
+            const auto e = std::make_unique<oracle::Engine>();
+            board.Load(position);
+            LoadOracle(*e, position);
+            const int highest = round % 4 == 3 ? 5000 : round % 4;
+            std::uniform_int_distribution<int> count(-highest, highest);
+            for (int from = 0; from < EngineSquares; ++from)
+                for (int to = 0; to < EngineSquares; ++to) {
+                    e->History[from][to] = std::max(0, count(random));
+                    board.AddHistory(from, to, e->History[from][to]);
+                }
+            e->Generate();
+            const std::vector<TEngineMove> expected = LegalInPickingOrder(board, *e);
+            QVERIFY2(board.SideToMoveInCheck(), fen);
+            board.GenerateCheckAnswers();
+            QVERIFY(!board.MoveStackFull());
+            QCOMPARE(board.FirstMove(1), e->LastMove[0]);
+            ++(board.LastMove(0) < board.FirstMove(1) ? alone : fullList);
+            QCOMPARE(LegalAsTried(board).Legal, expected);
+        }
+    }
+    QVERIFY(alone > 0);
+    QVERIFY(fullList > 0);
 }
 
 QTEST_GUILESS_MAIN(TestEngineOracle)

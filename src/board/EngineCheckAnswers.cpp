@@ -1,0 +1,195 @@
+#include "EngineBoard.h"
+
+#include "EngineTables.h"
+
+#include <algorithm>
+#include <bit>
+#include <cassert>
+
+// In check nearly every generated move is refused. The answers are what the search tries, in the
+// order PickBest would hand them out of the full list; this file finds that order, mostly without
+// writing the full list at all.
+
+using namespace EngineTables;
+
+namespace {
+
+constexpr Bitboard Rank8 = 0xFFull;                                    // a8..h8, White's last rank
+constexpr Bitboard Rank1 = Rank8 << (EngineSquares - BoardFiles);      // a1..h1, Black's last rank
+constexpr Bitboard WhiteDoubleStepRanks = ~Bitboard{0} << WhiteDoubleStepFrom;
+constexpr Bitboard BlackDoubleStepRanks = ~Bitboard{0} >> (EngineSquares - 1 - BlackDoubleStepUpTo);
+constexpr int PromotionChoices = EngineQueen - EngineKnight + 1;
+
+// The squares a slider reaches along one ray: up to and including the first piece. The queen's
+// first four directions step towards lower squares; no ray falls from a8 or rises from h1, so those
+// squares stand in for the end of a ray without a piece on it.
+constexpr int FirstRisingDirection = 4;
+constexpr bool RaysEndAtTheCorners() {
+    for (int d = 0; d < QueenDirections; ++d)
+        if (Attacks.Rays[d < FirstRisingDirection ? 0 : EngineSquares - 1][d] != 0) return false;
+    return true;
+}
+static_assert(RaysEndAtTheCorners());
+
+template <int Direction> Bitboard RayReach(int sq, Bitboard occupied) {
+    constexpr int LastSquare = EngineSquares - 1;
+    const Bitboard ray = Attacks.Rays[sq][Direction];
+    const Bitboard blockers = ray & occupied;
+    const int nearest = Direction < FirstRisingDirection ? LastSquare - std::countl_zero(blockers | Bit(0))
+                                                         : std::countr_zero(blockers | Bit(LastSquare));
+    return ray ^ Attacks.Rays[nearest][Direction];
+}
+
+static_assert(IsDiagonal(0) && IsDiagonal(2) && IsDiagonal(5) && IsDiagonal(7));
+Bitboard DiagonalReach(int sq, Bitboard occupied) {
+    return RayReach<0>(sq, occupied) | RayReach<2>(sq, occupied) | RayReach<5>(sq, occupied) |
+           RayReach<7>(sq, occupied);
+}
+Bitboard StraightReach(int sq, Bitboard occupied) {
+    return RayReach<1>(sq, occupied) | RayReach<3>(sq, occupied) | RayReach<4>(sq, occupied) |
+           RayReach<6>(sq, occupied);
+}
+
+// Entries a set of pawn targets makes: four on the last rank, one elsewhere.
+[[gnu::always_inline]] inline int PawnEntries(Bitboard targets, Bitboard lastRank) {
+    return std::popcount(targets) + (PromotionChoices - 1) * std::popcount(targets & lastRank);
+}
+
+} // namespace
+
+// --- Generating the answers alone ----------------------------------------------------------------------
+
+void TEngineBoard::GenerateCheckAnswers() {
+    assert(FPly < EngineMaxPly - 1 && FSafety[FPly].State == TCheckState::InCheck);
+    FTied[FPly] = {};
+    const int first = FFirstMove[FPly];
+    TGenEntry* out = GenerateAnswers(&FStack[first]);
+    const int count = static_cast<int>(out - &FStack[first]);
+    if (!SortByDistinctScores(&FStack[first], count)) {
+        Generate();
+        return;
+    }
+    // The plies below start where the full list would have ended, so that the move stack runs out
+    // at the same node as it would with every list written.
+    const int last = first + CountMoves();
+    FStackFull = last > MoveStackSize;
+    FLastMove[FPly] = FStackFull ? MoveStackSize : first + count;
+    FFirstMove[FPly + 1] = FStackFull ? MoveStackSize : last;
+    FTied[FPly].AnswersEnd = FLastMove[FPly];
+}
+
+// PickBest hands out entries of different scores highest first, whatever stands between them, so
+// answers that all score differently come in score order. Ties depend on places in the full list.
+bool TEngineBoard::SortByDistinctScores(TGenEntry* entries, int count) {
+    for (int a = 1; a < count; ++a) {
+        const TGenEntry entry = entries[a];
+        int b = a;
+        for (; b > 0 && entries[b - 1].Score < entry.Score; --b) entries[b] = entries[b - 1];
+        if (b > 0 && entries[b - 1].Score == entry.Score) return false;
+        entries[b] = entry;
+    }
+    return true;
+}
+
+// --- Counting the full list ----------------------------------------------------------------------------
+
+// Counted once per node in check, so the counts use the processor's bit count where it has one.
+[[gnu::target_clones("popcnt", "default")]] int TEngineBoard::CountMoves() const {
+    const Bitboard* mine = FPieces[FSide];
+    const Bitboard notOwn = ~FOccupied[FSide];
+    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    int count = CountPawnMoves();
+    for (Bitboard knights = mine[EngineKnight]; knights != 0; knights &= knights - 1)
+        count += std::popcount(Attacks.Knight[std::countr_zero(knights)] & notOwn);
+    for (Bitboard kings = mine[EngineKing]; kings != 0; kings &= kings - 1)
+        count += std::popcount(Attacks.King[std::countr_zero(kings)] & notOwn);
+    for (Bitboard sliders = mine[EngineBishop] | mine[EngineQueen]; sliders != 0; sliders &= sliders - 1)
+        count += std::popcount(DiagonalReach(std::countr_zero(sliders), occupied) & notOwn);
+    for (Bitboard sliders = mine[EngineRook] | mine[EngineQueen]; sliders != 0; sliders &= sliders - 1)
+        count += std::popcount(StraightReach(std::countr_zero(sliders), occupied) & notOwn);
+    for (const TCastlingPath& path : CastlingPaths) count += path.Color == FSide && (FCastle & path.Right);
+    if (FEp >= 0) {
+        const int pawnRank = FSide == EngineWhite ? FEp + PawnStep : FEp - PawnStep;
+        const int file = FEp % BoardFiles;
+        count += file != 0 && HasPiece(pawnRank - 1, FSide, EnginePawn);
+        count += file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn);
+    }
+    return count;
+}
+
+// White's pawns step towards lower squares, Black's towards higher; a pawn on its own last rank has
+// nowhere to go, and one standing behind its start rank may still step twice.
+[[gnu::always_inline]] inline int TEngineBoard::CountPawnMoves() const {
+    const Bitboard pawns = FPieces[FSide][EnginePawn];
+    const Bitboard enemy = FOccupied[FXSide];
+    const Bitboard empty = ~(FOccupied[EngineWhite] | FOccupied[EngineBlack]);
+    if (FSide == EngineWhite) {
+        const Bitboard single = (pawns >> PawnStep) & empty;
+        const Bitboard twice = (((single & (WhiteDoubleStepRanks >> PawnStep)) >> PawnStep)) & empty;
+        const Bitboard towardsA = ((pawns & ~FileA) >> (PawnStep + 1)) & enemy;
+        const Bitboard towardsH = ((pawns & ~FileH) >> (PawnStep - 1)) & enemy;
+        return PawnEntries(single, Rank8) + std::popcount(twice) + PawnEntries(towardsA, Rank8) +
+               PawnEntries(towardsH, Rank8);
+    }
+    const Bitboard single = (pawns << PawnStep) & empty;
+    const Bitboard twice = (((single & (BlackDoubleStepRanks << PawnStep)) << PawnStep)) & empty;
+    const Bitboard towardsA = ((pawns & ~FileA) << (PawnStep - 1)) & enemy;
+    const Bitboard towardsH = ((pawns & ~FileH) << (PawnStep + 1)) & enemy;
+    return PawnEntries(single, Rank1) + std::popcount(twice) + PawnEntries(towardsA, Rank1) +
+           PawnEntries(towardsH, Rank1);
+}
+
+// --- Ordering the answers within the full list ---------------------------------------------------------
+
+int TEngineBoard::PickAnswer(int i) {
+    TTiedGroup& group = FTied[FPly];
+    if (group.AnswersEnd < 0 && i == FFirstMove[FPly]) {
+        const int answers = OrderCheckAnswers();
+        if (answers >= 0) group.AnswersEnd = i + answers;
+    }
+    if (group.AnswersEnd >= 0) return group.AnswersEnd;
+    PickBest(i);
+    return FLastMove[FPly];
+}
+
+// PickBest always takes a highest-scored entry, so answers of different scores come in score order.
+// Among equal scores the one standing first is taken first. An entry only moves when it stands in
+// front while a higher-scored one is taken; the higher-scored entries end up in the first places, as
+// many as there are, so entries standing behind those places never move before their turn. Gives
+// the number of answers, or -1 when answers of equal score do not all stand behind.
+int TEngineBoard::OrderCheckAnswers() {
+    const int first = FFirstMove[FPly];
+    const int last = FLastMove[FPly];
+    // The score, made unsigned with its order kept, above the place in the list, so that one
+    // comparison orders by score, then by place.
+    const auto orderedScore = [](int score) {
+        return std::uint64_t{static_cast<std::uint32_t>(score) ^ 0x80000000u};
+    };
+    const auto keyOf = [&](int i) { return orderedScore(FStack[i].Score) << 16 | (0xFFFFu - (i - first)); };
+    const auto placeOf = [](std::uint64_t key) { return 0xFFFF - static_cast<int>(key & 0xFFFF); };
+    std::array<std::uint64_t, MostOrderedAnswers> keys;
+    int count = 0;
+    for (int i = first; i < last; ++i) {
+        const TEngineMove move = FStack[i].Move;
+        if (LeavesCheckUnanswered(move.From, move.To, move.Bits)) continue;
+        if (count == MostOrderedAnswers) return -1;
+        keys[count++] = keyOf(i);
+    }
+    for (int a = 1; a < count; ++a) { // highest first; there are a handful
+        const std::uint64_t key = keys[a];
+        int b = a;
+        for (; b > 0 && keys[b - 1] < key; --b) keys[b] = keys[b - 1];
+        keys[b] = key;
+    }
+    for (int a = 1; a < count; ++a) {
+        const std::uint64_t score = keys[a] >> 16;
+        const bool startsRun = score == keys[a - 1] >> 16 && (a == 1 || score != keys[a - 2] >> 16);
+        if (!startsRun) continue;
+        int higher = 0;
+        for (int i = first; i < last; ++i) higher += orderedScore(FStack[i].Score) > score;
+        if (placeOf(keys[a - 1]) < higher) return -1;
+    }
+    for (int a = 0; a < count; ++a) FAnswersInOrder[a] = FStack[first + placeOf(keys[a])];
+    std::copy_n(FAnswersInOrder.begin(), count, &FStack[first]);
+    return count;
+}
