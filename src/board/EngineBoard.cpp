@@ -43,9 +43,9 @@ void TEngineBoard::Load(const TPositionSnapshot& position) {
     }
     FSide = position.WhiteToMove ? EngineWhite : EngineBlack;
     FXSide = 1 - FSide;
-    FCastle = FittingCastlingRights(position.CastlingAllowed);
-    FEp = FittingEnPassant(position.EnPassant - 1);
-    FFifty = 0;
+    FState.Castle = FittingCastlingRights(position.CastlingAllowed);
+    FState.Ep = FittingEnPassant(position.EnPassant - 1);
+    FState.Fifty = 0;
     FPly = 0;
     FFirstMove[0] = 0;
     FSafety[0] = {};
@@ -70,52 +70,35 @@ int TEngineBoard::FittingEnPassant(int ep) const {
 }
 
 void TEngineBoard::Put(int sq, int color, int piece) {
-    Restore(sq, color, piece);
-    FValueSum[color] += (*FValues)[color][piece][sq];
+    SetSquare(sq, color, piece);
+    FState.Pieces[color][piece] |= Bit(sq);
+    FState.Occupied[color] |= Bit(sq);
+    FState.ValueSum[color] += (*FValues)[color][piece][sq];
 }
 
 void TEngineBoard::Lift(int sq, int color, int piece) {
-    FPieces[color][piece] &= ~Bit(sq);
-    FOccupied[color] &= ~Bit(sq);
-    FValueSum[color] -= (*FValues)[color][piece][sq];
+    FState.Pieces[color][piece] &= ~Bit(sq);
+    FState.Occupied[color] &= ~Bit(sq);
+    FState.ValueSum[color] -= (*FValues)[color][piece][sq];
     SetSquare(sq, EngineEmpty, EngineEmpty);
 }
 
 // The mover of the side to move goes from `from` (as `piece`) to the empty square `to` (as `placed`,
-// which differs after a promotion).
+// which differs after a promotion). A mover that stays what it is changes its mask once: two changes
+// in a row of the same word would wait for each other.
 void TEngineBoard::Shift(int from, int to, int piece, int placed) {
-    ToggleMover(from, to, piece, placed);
+    const Bitboard path = Bit(from) | Bit(to);
+    FState.Occupied[FSide] ^= path;
+    if (piece == placed) {
+        FState.Pieces[FSide][piece] ^= path;
+    } else {
+        FState.Pieces[FSide][piece] ^= Bit(from);
+        FState.Pieces[FSide][placed] ^= Bit(to);
+    }
     const auto& values = (*FValues)[FSide];
-    FValueSum[FSide] += values[placed][to] - values[piece][from];
+    FState.ValueSum[FSide] += values[placed][to] - values[piece][from];
     SetSquare(from, EngineEmpty, EngineEmpty);
     SetSquare(to, FSide, placed);
-}
-
-// Shift backwards, leaving `to` empty; the caller restores the sums from the undo entry.
-void TEngineBoard::Unshift(int from, int to, int piece, int placed) {
-    ToggleMover(from, to, piece, placed);
-    SetSquare(to, EngineEmpty, EngineEmpty);
-    SetSquare(from, FSide, piece);
-}
-
-// The masks' part of Shift and Unshift, which is the same both ways. A mover that stays what it is
-// changes its mask once: two changes in a row of the same word would wait for each other.
-void TEngineBoard::ToggleMover(int from, int to, int piece, int placed) {
-    const Bitboard path = Bit(from) | Bit(to);
-    FOccupied[FSide] ^= path;
-    if (piece == placed) {
-        FPieces[FSide][piece] ^= path;
-    } else {
-        FPieces[FSide][piece] ^= Bit(from);
-        FPieces[FSide][placed] ^= Bit(to);
-    }
-}
-
-// Put without the sums, for taking back; the caller restores the sums from the undo entry.
-void TEngineBoard::Restore(int sq, int color, int piece) {
-    SetSquare(sq, color, piece);
-    FPieces[color][piece] |= Bit(sq);
-    FOccupied[color] |= Bit(sq);
 }
 
 void TEngineBoard::SetSquare(int sq, int color, int piece) {
@@ -135,10 +118,10 @@ void TEngineBoard::Clear(int sq) {
 void TEngineBoard::SetPieceSquareValues(const TPieceSquareValues& values) {
     FValues = &values;
     for (int color : {EngineWhite, EngineBlack}) {
-        FValueSum[color] = 0;
+        FState.ValueSum[color] = 0;
         for (int piece = EnginePawn; piece < EnginePieceKinds; ++piece)
-            for (Bitboard bits = FPieces[color][piece]; bits != 0; bits &= bits - 1)
-                FValueSum[color] += values[color][piece][std::countr_zero(bits)];
+            for (Bitboard bits = FState.Pieces[color][piece]; bits != 0; bits &= bits - 1)
+                FState.ValueSum[color] += values[color][piece][std::countr_zero(bits)];
     }
 }
 
@@ -152,7 +135,7 @@ void TEngineBoard::ClearHistory() {
 bool TEngineBoard::MoveCastlingRook(int kingTo) {
     const TCastlingPath* path = CastlingPathTo(kingTo);
     if (path == nullptr || InCheck(FSide)) return false;
-    if ((FOccupied[EngineWhite] | FOccupied[EngineBlack]) & path->MustBeEmpty) return false;
+    if ((FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack]) & path->MustBeEmpty) return false;
     for (int sq : path->Safe)
         if (Attacked(sq, FXSide)) return false;
     Clear(path->RookFrom);
@@ -178,18 +161,18 @@ bool TEngineBoard::MakeUnrefused(TEngineMove move) {
     const int to = move.To;
     const int bits = move.Bits;
     const int captured = FPiece[to];
-    // Written before the castling rook moves, so that the sums are those of the position before.
-    FUndo[FPly] = {move, captured, FCastle, FEp, FFifty, {FValueSum[EngineWhite], FValueSum[EngineBlack]}};
+    // Written before the castling rook moves, so that it holds the position before.
+    FUndo[FPly] = {move, captured, FState};
     if ((bits & MoveCastling) && !MoveCastlingRook(to)) return false;
 
     const int mover = FPiece[from];
     const bool needsTest = MayExposeOwnKing(from, mover, bits);
     ++FPly;
     FSafety[FPly].State = TCheckState::Unknown;
-    FCastle &= CastleMask[from] & CastleMask[to];
+    FState.Castle &= CastleMask[from] & CastleMask[to];
     const int behind = FSide == EngineWhite ? to + PawnStep : to - PawnStep; // the square a pawn passed
-    FEp = (bits & MoveDoubleStep) ? behind : -1;
-    FFifty = (bits & (MoveCapture | MovePawn)) ? 0 : FFifty + 1;
+    FState.Ep = (bits & MoveDoubleStep) ? behind : -1;
+    FState.Fifty = (bits & (MoveCapture | MovePawn)) ? 0 : FState.Fifty + 1;
     if (captured != EngineEmpty) Lift(to, FColor[to], captured);
     Shift(from, to, mover, (bits & MovePromotion) ? move.Promote : mover);
     if (bits & MoveEnPassant) Clear(behind);
@@ -203,49 +186,44 @@ bool TEngineBoard::MakeUnrefused(TEngineMove move) {
 }
 
 std::uint64_t TEngineBoard::PinnedPieces() const {
-    const Bitboard kings = FPieces[FSide][EngineKing];
+    const Bitboard kings = FState.Pieces[FSide][EngineKing];
     if (kings == 0) return 0;
     const int king = std::countr_zero(kings);
-    const Bitboard* enemy = FPieces[FXSide];
+    const Bitboard* enemy = FState.Pieces[FXSide];
     Bitboard sliders = (Attacks.DiagonalLines[king] & (enemy[EngineBishop] | enemy[EngineQueen])) |
                        (Attacks.StraightLines[king] & (enemy[EngineRook] | enemy[EngineQueen]));
-    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    const Bitboard occupied = FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack];
     Bitboard pinned = 0;
     for (; sliders != 0; sliders &= sliders - 1) {
         const Bitboard between = Attacks.Between[king][std::countr_zero(sliders)] & occupied;
-        if (between != 0 && (between & (between - 1)) == 0) pinned |= between & FOccupied[FSide];
+        if (between != 0 && (between & (between - 1)) == 0) pinned |= between & FState.Occupied[FSide];
     }
     return pinned;
 }
 
+// The masks, sums and rights come back in one copy; only the squares the move touched are put back.
 void TEngineBoard::EngineTakeBack() {
     std::swap(FSide, FXSide);
     --FPly;
     const TUndoEntry& undo = FUndo[FPly];
-    FCastle = undo.Castle;
-    FEp = undo.Ep;
-    FFifty = undo.Fifty;
+    FState = undo.Before;
     const int from = undo.Move.From;
     const int to = undo.Move.To;
     const int bits = undo.Move.Bits;
-    const int placed = FPiece[to];
-    Unshift(from, to, (bits & MovePromotion) ? EnginePawn : placed, placed);
-    if (undo.Captured != EngineEmpty) Restore(to, FXSide, undo.Captured);
+    SetSquare(from, FSide, (bits & MovePromotion) ? EnginePawn : FPiece[to]);
+    SetSquare(to, undo.Captured == EngineEmpty ? EngineEmpty : FXSide, undo.Captured);
     if (bits & MoveCastling) {
         const TCastlingPath* path = CastlingPathTo(to);
-        Clear(path->RookTo);
-        Place(path->RookFrom, FSide, EngineRook);
+        SetSquare(path->RookTo, EngineEmpty, EngineEmpty);
+        SetSquare(path->RookFrom, FSide, EngineRook);
     }
-    if (bits & MoveEnPassant)
-        Restore(FSide == EngineBlack ? to - PawnStep : to + PawnStep, FXSide, EnginePawn);
-    FValueSum[EngineWhite] = undo.ValueSum[EngineWhite];
-    FValueSum[EngineBlack] = undo.ValueSum[EngineBlack];
+    if (bits & MoveEnPassant) SetSquare(FSide == EngineBlack ? to - PawnStep : to + PawnStep, FXSide, EnginePawn);
 }
 
 bool TEngineBoard::SideToMoveInCheck() {
     TKingSafety& safety = FSafety[FPly];
     safety = {};
-    const Bitboard kings = FPieces[FSide][EngineKing];
+    const Bitboard kings = FState.Pieces[FSide][EngineKing];
     const int king = std::countr_zero(kings);
     const Bitboard checkers = kings != 0 ? Attackers(king, FXSide) : 0;
     if (checkers == 0) {
@@ -262,12 +240,12 @@ bool TEngineBoard::SideToMoveInCheck() {
 
 // The king found first from square 0 up counts, as when a position holds more than one.
 bool TEngineBoard::InCheck(int s) const {
-    const Bitboard kings = FPieces[s][EngineKing];
+    const Bitboard kings = FState.Pieces[s][EngineKing];
     return kings != 0 && Attacked(std::countr_zero(kings), 1 - s);
 }
 
 bool TEngineBoard::Attacked(int sq, int s) const {
-    const Bitboard* own = FPieces[s];
+    const Bitboard* own = FState.Pieces[s];
     if ((Attacks.PawnAttackers[s][sq] & own[EnginePawn]) || (Attacks.Knight[sq] & own[EngineKnight]) ||
         (Attacks.King[sq] & own[EngineKing]))
         return true;
@@ -275,19 +253,19 @@ bool TEngineBoard::Attacked(int sq, int s) const {
     Bitboard sliders = (Attacks.DiagonalLines[sq] & (own[EngineBishop] | own[EngineQueen])) |
                        (Attacks.StraightLines[sq] & (own[EngineRook] | own[EngineQueen]));
     if (sliders == 0) return false;
-    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    const Bitboard occupied = FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack];
     for (; sliders != 0; sliders &= sliders - 1)
         if ((Attacks.Between[sq][std::countr_zero(sliders)] & occupied) == 0) return true;
     return false;
 }
 
 Bitboard TEngineBoard::Attackers(int sq, int s) const {
-    const Bitboard* own = FPieces[s];
+    const Bitboard* own = FState.Pieces[s];
     Bitboard found = (Attacks.PawnAttackers[s][sq] & own[EnginePawn]) |
                      (Attacks.Knight[sq] & own[EngineKnight]) | (Attacks.King[sq] & own[EngineKing]);
     Bitboard sliders = (Attacks.DiagonalLines[sq] & (own[EngineBishop] | own[EngineQueen])) |
                        (Attacks.StraightLines[sq] & (own[EngineRook] | own[EngineQueen]));
-    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    const Bitboard occupied = FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack];
     for (; sliders != 0; sliders &= sliders - 1) {
         const int slider = std::countr_zero(sliders);
         if ((Attacks.Between[sq][slider] & occupied) == 0) found |= Bit(slider);

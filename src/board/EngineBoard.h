@@ -56,14 +56,22 @@ struct TGenEntry {
     std::int32_t Score = 0;
 };
 
+// Everything about a position besides what stands on each square: small enough that taking a move
+// back restores it in one copy.
+struct TPositionState {
+    std::uint64_t Pieces[2][EnginePieceKinds] = {};
+    std::uint64_t Occupied[2] = {};
+    int Castle = 0;
+    int Ep = -1;
+    int Fifty = 0;
+    int ValueSum[2] = {}; // the sums of the pieces' piece-square values
+};
+
 // What taking back a move needs that the board no longer shows.
 struct TUndoEntry {
     TEngineMove Move;
     int Captured = EngineEmpty;
-    int Castle = 0;
-    int Ep = -1;
-    int Fifty = 0;
-    int ValueSum[2] = {}; // the board's piece-square sums before the move
+    TPositionState Before;
 };
 
 // The board with its move stacks. Colour and piece arrays are the truth; per-colour and per-piece
@@ -82,12 +90,12 @@ public:
     int Piece(int sq) const { return FPiece[sq]; }
     int Side() const { return FSide; }
     int XSide() const { return FXSide; }
-    int Castle() const { return FCastle; }
-    int Ep() const { return FEp; }
-    int Fifty() const { return FFifty; }
+    int Castle() const { return FState.Castle; }
+    int Ep() const { return FState.Ep; }
+    int Fifty() const { return FState.Fifty; }
     int Ply() const { return FPly; }
     // Squares holding `piece` of `color`, bit n for square n.
-    std::uint64_t Pieces(int color, int piece) const { return FPieces[color][piece]; }
+    std::uint64_t Pieces(int color, int piece) const { return FState.Pieces[color][piece]; }
 
     // --- Move generation (at the current ply) ------------------------------------------------------
     void Generate();
@@ -143,7 +151,7 @@ public:
     // the board. The table must outlive its use; until one is set the sums are 0.
     using TPieceSquareValues = std::array<std::array<std::array<int, EngineSquares>, EnginePieceKinds>, 2>;
     void SetPieceSquareValues(const TPieceSquareValues& values);
-    int PieceSquareSum(int color) const { return FValueSum[color]; }
+    int PieceSquareSum(int color) const { return FState.ValueSum[color]; }
 
     // Leaf count of the pseudo-legal tree `depth` plies deep (moves refused by EngineMakeMove do not
     // count); nothing when the tree does not fit the per-ply tables or the move stack.
@@ -189,20 +197,13 @@ private:
     inline void Place(int sq, int color, int piece);
     inline void Clear(int sq);
     inline void Shift(int from, int to, int piece, int placed);
-    inline void Unshift(int from, int to, int piece, int placed);
-    inline void Restore(int sq, int color, int piece);
-    inline void ToggleMover(int from, int to, int piece, int placed);
     inline void SetSquare(int sq, int color, int piece);
 
     std::array<int, EngineSquares> FColor{};
     std::array<int, EngineSquares> FPiece{};
-    std::uint64_t FPieces[2][EnginePieceKinds] = {};
-    std::uint64_t FOccupied[2] = {};
+    TPositionState FState;
     int FSide = EngineWhite;
     int FXSide = EngineBlack;
-    int FCastle = 0;
-    int FEp = -1;
-    int FFifty = 0;
     int FPly = 0;
 
     // Room for the most moves one position can have, every square holding a piece that reaches as
@@ -238,7 +239,6 @@ private:
     int FHistory[EngineSquares][EngineSquares] = {};
     bool FStackFull = false;
     const TPieceSquareValues* FValues;
-    int FValueSum[2] = {};
 };
 
 // Known before the move: in check, a move other than the king's (or an en-passant capture, which

@@ -95,9 +95,9 @@ bool TEngineBoard::SortByDistinctScores(TGenEntry* entries, int count) {
 
 // Counted once per node in check, so the counts use the processor's bit count where it has one.
 [[gnu::target_clones("popcnt", "default")]] int TEngineBoard::CountMoves() const {
-    const Bitboard* mine = FPieces[FSide];
-    const Bitboard notOwn = ~FOccupied[FSide];
-    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    const Bitboard* mine = FState.Pieces[FSide];
+    const Bitboard notOwn = ~FState.Occupied[FSide];
+    const Bitboard occupied = FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack];
     int count = CountPawnMoves();
     for (Bitboard knights = mine[EngineKnight]; knights != 0; knights &= knights - 1)
         count += std::popcount(Attacks.Knight[std::countr_zero(knights)] & notOwn);
@@ -107,10 +107,10 @@ bool TEngineBoard::SortByDistinctScores(TGenEntry* entries, int count) {
         count += std::popcount(DiagonalReach(std::countr_zero(sliders), occupied) & notOwn);
     for (Bitboard sliders = mine[EngineRook] | mine[EngineQueen]; sliders != 0; sliders &= sliders - 1)
         count += std::popcount(StraightReach(std::countr_zero(sliders), occupied) & notOwn);
-    for (const TCastlingPath& path : CastlingPaths) count += path.Color == FSide && (FCastle & path.Right);
-    if (FEp >= 0) {
-        const int pawnRank = FSide == EngineWhite ? FEp + PawnStep : FEp - PawnStep;
-        const int file = FEp % BoardFiles;
+    for (const TCastlingPath& path : CastlingPaths) count += path.Color == FSide && (FState.Castle & path.Right);
+    if (FState.Ep >= 0) {
+        const int pawnRank = FSide == EngineWhite ? FState.Ep + PawnStep : FState.Ep - PawnStep;
+        const int file = FState.Ep % BoardFiles;
         count += file != 0 && HasPiece(pawnRank - 1, FSide, EnginePawn);
         count += file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn);
     }
@@ -120,9 +120,9 @@ bool TEngineBoard::SortByDistinctScores(TGenEntry* entries, int count) {
 // White's pawns step towards lower squares, Black's towards higher; a pawn on its own last rank has
 // nowhere to go, and one standing behind its start rank may still step twice.
 [[gnu::always_inline]] inline int TEngineBoard::CountPawnMoves() const {
-    const Bitboard pawns = FPieces[FSide][EnginePawn];
-    const Bitboard enemy = FOccupied[FXSide];
-    const Bitboard empty = ~(FOccupied[EngineWhite] | FOccupied[EngineBlack]);
+    const Bitboard pawns = FState.Pieces[FSide][EnginePawn];
+    const Bitboard enemy = FState.Occupied[FXSide];
+    const Bitboard empty = ~(FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack]);
     if (FSide == EngineWhite) {
         const Bitboard single = (pawns >> PawnStep) & empty;
         const Bitboard twice = (((single & (WhiteDoubleStepRanks >> PawnStep)) >> PawnStep)) & empty;

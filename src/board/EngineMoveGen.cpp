@@ -40,8 +40,8 @@ template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     assert(FPly < EngineMaxPly - 1);
     FTied[FPly] = {};
     TGenEntry* out = &FStack[FFirstMove[FPly]];
-    Bitboard movers = FOccupied[FSide];
-    if constexpr (CapturesOnly) movers = (movers & ~FPieces[FSide][EnginePawn]) | PawnsWithCaptures();
+    Bitboard movers = FState.Occupied[FSide];
+    if constexpr (CapturesOnly) movers = (movers & ~FState.Pieces[FSide][EnginePawn]) | PawnsWithCaptures();
     for (Bitboard own = movers; own != 0; own &= own - 1) {
         const int sq = std::countr_zero(own);
         if (FPiece[sq] == EnginePawn)
@@ -88,7 +88,7 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int p
 
 template <bool CapturesOnly> TGenEntry* TEngineBoard::GenerateStepperMoves(int sq, int piece, TGenEntry* out) {
     const Bitboard steps = piece == EngineKnight ? Attacks.Knight[sq] : Attacks.King[sq];
-    const Bitboard targets = steps & (CapturesOnly ? FOccupied[FXSide] : ~FOccupied[FSide]);
+    const Bitboard targets = steps & (CapturesOnly ? FState.Occupied[FXSide] : ~FState.Occupied[FSide]);
     for (Bitboard bits = targets; bits != 0; bits &= bits - 1) {
         const int to = std::countr_zero(bits);
         if (FColor[to] == FXSide)
@@ -105,9 +105,9 @@ template <bool CapturesOnly> TGenEntry* TEngineBoard::GenerateStepperMoves(int s
 TGenEntry* TEngineBoard::GenerateSliderCaptures(int sq, int piece, TGenEntry* out) {
     Bitboard victims = ((piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
                         (piece != EngineBishop ? Attacks.StraightLines[sq] : 0)) &
-                       FOccupied[FXSide];
+                       FState.Occupied[FXSide];
     if (victims == 0) return out;
-    const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
+    const Bitboard occupied = FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack];
     unsigned rays = 0;
     int victimOn[QueenDirections];
     for (; victims != 0; victims &= victims - 1) {
@@ -146,7 +146,7 @@ TGenEntry* TEngineBoard::GenerateSliderMoves(int sq, int piece, TGenEntry* out) 
 Bitboard TEngineBoard::PawnsWithCaptures() const {
     constexpr Bitboard WhiteSeventhRank = Bitboard{0xFF} << BoardFiles;                      // a7..h7
     constexpr Bitboard BlackSecondRank = Bitboard{0xFF} << (EngineSquares - 2 * BoardFiles); // a2..h2
-    const Bitboard enemy = FOccupied[FXSide];
+    const Bitboard enemy = FState.Occupied[FXSide];
     // A white pawn takes towards lower squares, a black one towards higher; a victim on the h-file is
     // never taken towards the a-file, nor one on the a-file towards the h-file.
     constexpr int FallingDiagonal = PawnStep + 1; // a8 towards h1
@@ -155,18 +155,18 @@ Bitboard TEngineBoard::PawnsWithCaptures() const {
         FSide == EngineWhite
             ? ((enemy & ~FileH) << FallingDiagonal) | ((enemy & ~FileA) << RisingDiagonal) | WhiteSeventhRank
             : ((enemy & ~FileH) >> RisingDiagonal) | ((enemy & ~FileA) >> FallingDiagonal) | BlackSecondRank;
-    return FPieces[FSide][EnginePawn] & takers;
+    return FState.Pieces[FSide][EnginePawn] & takers;
 }
 
 // The entries of the full list that LeavesCheckUnanswered lets through: every king move, en
 // passant, and the other moves onto the checker or between it and the king.
 TGenEntry* TEngineBoard::GenerateAnswers(TGenEntry* out) {
-    for (Bitboard kings = FPieces[FSide][EngineKing]; kings != 0; kings &= kings - 1)
+    for (Bitboard kings = FState.Pieces[FSide][EngineKing]; kings != 0; kings &= kings - 1)
         out = GenerateStepperMoves<false>(std::countr_zero(kings), EngineKing, out);
     const Bitboard answers = FSafety[FPly].Answers;
     if (answers != 0) {
-        const Bitboard occupied = FOccupied[EngineWhite] | FOccupied[EngineBlack];
-        const Bitboard pieces = FOccupied[FSide] & ~FPieces[FSide][EngineKing] & ~FPieces[FSide][EnginePawn];
+        const Bitboard occupied = FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack];
+        const Bitboard pieces = FState.Occupied[FSide] & ~FState.Pieces[FSide][EngineKing] & ~FState.Pieces[FSide][EnginePawn];
         for (Bitboard own = pieces; own != 0; own &= own - 1) {
             const int sq = std::countr_zero(own);
             const int piece = FPiece[sq];
@@ -195,7 +195,7 @@ TGenEntry* TEngineBoard::GeneratePawnAnswers(Bitboard answers, TGenEntry* out) {
                                                        (answers << PawnStep) | (answers << (2 * PawnStep))
                                                  : (answers >> (PawnStep - 1)) | (answers >> (PawnStep + 1)) |
                                                        (answers >> PawnStep) | (answers >> (2 * PawnStep));
-    for (Bitboard pawns = FPieces[FSide][EnginePawn] & behind; pawns != 0; pawns &= pawns - 1) {
+    for (Bitboard pawns = FState.Pieces[FSide][EnginePawn] & behind; pawns != 0; pawns &= pawns - 1) {
         const int sq = std::countr_zero(pawns);
         const int ahead = FSide == EngineWhite ? sq - PawnStep : sq + PawnStep;
         if (ahead < 0 || ahead >= EngineSquares) continue;
@@ -217,17 +217,17 @@ TGenEntry* TEngineBoard::GeneratePawnAnswers(Bitboard answers, TGenEntry* out) {
 // By the rights alone: whether the king may pass is decided when the move is made.
 void TEngineBoard::GenerateCastling(TGenEntry*& out) {
     for (const TCastlingPath& path : CastlingPaths)
-        if (path.Color == FSide && (FCastle & path.Right))
+        if (path.Color == FSide && (FState.Castle & path.Right))
             PushMove(path.KingFrom, path.KingTo, MoveCastling, out);
 }
 
 void TEngineBoard::GenerateEnPassant(TGenEntry*& out) {
-    if (FEp < 0) return;
-    const int pawnRank = FSide == EngineWhite ? FEp + PawnStep : FEp - PawnStep; // below Ep for White
-    const int file = FEp % BoardFiles;
+    if (FState.Ep < 0) return;
+    const int pawnRank = FSide == EngineWhite ? FState.Ep + PawnStep : FState.Ep - PawnStep; // below Ep for White
+    const int file = FState.Ep % BoardFiles;
     const int bits = MovePawn | MoveCapture | MoveEnPassant;
-    if (file != 0 && HasPiece(pawnRank - 1, FSide, EnginePawn)) PushMove(pawnRank - 1, FEp, bits, out);
-    if (file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn)) PushMove(pawnRank + 1, FEp, bits, out);
+    if (file != 0 && HasPiece(pawnRank - 1, FSide, EnginePawn)) PushMove(pawnRank - 1, FState.Ep, bits, out);
+    if (file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn)) PushMove(pawnRank + 1, FState.Ep, bits, out);
 }
 
 inline void TEngineBoard::PushMove(int from, int to, int bits, TGenEntry*& out) {
