@@ -217,7 +217,8 @@ void TEngineBoard::EngineTakeBack() {
         SetSquare(path->RookTo, EngineEmpty, EngineEmpty);
         SetSquare(path->RookFrom, FSide, EngineRook);
     }
-    if (bits & MoveEnPassant) SetSquare(FSide == EngineBlack ? to - PawnStep : to + PawnStep, FXSide, EnginePawn);
+    if (bits & MoveEnPassant)
+        SetSquare(FSide == EngineBlack ? to - PawnStep : to + PawnStep, FXSide, EnginePawn);
 }
 
 bool TEngineBoard::SideToMoveInCheck() {

@@ -170,6 +170,7 @@ private:
     TGenEntry* GeneratePawnAnswers(std::uint64_t answers, TGenEntry* out);
     static bool SortByDistinctScores(TGenEntry* entries, int count);
     int CountPawnMoves() const;
+    std::uint64_t EnPassantTakers() const;
     void CollectTied(int i);
     int PickAnswer(int i);
     int OrderCheckAnswers();

@@ -107,36 +107,27 @@ bool TEngineBoard::SortByDistinctScores(TGenEntry* entries, int count) {
         count += std::popcount(DiagonalReach(std::countr_zero(sliders), occupied) & notOwn);
     for (Bitboard sliders = mine[EngineRook] | mine[EngineQueen]; sliders != 0; sliders &= sliders - 1)
         count += std::popcount(StraightReach(std::countr_zero(sliders), occupied) & notOwn);
-    for (const TCastlingPath& path : CastlingPaths) count += path.Color == FSide && (FState.Castle & path.Right);
-    if (FState.Ep >= 0) {
-        const int pawnRank = FSide == EngineWhite ? FState.Ep + PawnStep : FState.Ep - PawnStep;
-        const int file = FState.Ep % BoardFiles;
-        count += file != 0 && HasPiece(pawnRank - 1, FSide, EnginePawn);
-        count += file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn);
-    }
-    return count;
+    for (const TCastlingPath& path : CastlingPaths)
+        count += path.Color == FSide && (FState.Castle & path.Right);
+    return count + std::popcount(EnPassantTakers());
 }
 
 // White's pawns step towards lower squares, Black's towards higher; a pawn on its own last rank has
 // nowhere to go, and one standing behind its start rank may still step twice.
 [[gnu::always_inline]] inline int TEngineBoard::CountPawnMoves() const {
+    const bool white = FSide == EngineWhite;
+    const auto ahead = [white](Bitboard squares, int step) { return white ? squares >> step : squares << step; };
+    const Bitboard lastRank = white ? Rank8 : Rank1;
     const Bitboard pawns = FState.Pieces[FSide][EnginePawn];
     const Bitboard enemy = FState.Occupied[FXSide];
     const Bitboard empty = ~(FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack]);
-    if (FSide == EngineWhite) {
-        const Bitboard single = (pawns >> PawnStep) & empty;
-        const Bitboard twice = (((single & (WhiteDoubleStepRanks >> PawnStep)) >> PawnStep)) & empty;
-        const Bitboard towardsA = ((pawns & ~FileA) >> (PawnStep + 1)) & enemy;
-        const Bitboard towardsH = ((pawns & ~FileH) >> (PawnStep - 1)) & enemy;
-        return PawnEntries(single, Rank8) + std::popcount(twice) + PawnEntries(towardsA, Rank8) +
-               PawnEntries(towardsH, Rank8);
-    }
-    const Bitboard single = (pawns << PawnStep) & empty;
-    const Bitboard twice = (((single & (BlackDoubleStepRanks << PawnStep)) << PawnStep)) & empty;
-    const Bitboard towardsA = ((pawns & ~FileA) << (PawnStep - 1)) & enemy;
-    const Bitboard towardsH = ((pawns & ~FileH) << (PawnStep + 1)) & enemy;
-    return PawnEntries(single, Rank1) + std::popcount(twice) + PawnEntries(towardsA, Rank1) +
-           PawnEntries(towardsH, Rank1);
+    const Bitboard single = ahead(pawns, PawnStep) & empty;
+    const Bitboard startRanks = white ? WhiteDoubleStepRanks : BlackDoubleStepRanks;
+    const Bitboard twice = ahead(ahead(pawns & startRanks, PawnStep) & empty, PawnStep) & empty;
+    const Bitboard towardsA = ahead(pawns & ~FileA, white ? PawnStep + 1 : PawnStep - 1) & enemy;
+    const Bitboard towardsH = ahead(pawns & ~FileH, white ? PawnStep - 1 : PawnStep + 1) & enemy;
+    return PawnEntries(single, lastRank) + std::popcount(twice) + PawnEntries(towardsA, lastRank) +
+           PawnEntries(towardsH, lastRank);
 }
 
 // --- Ordering the answers within the full list ---------------------------------------------------------

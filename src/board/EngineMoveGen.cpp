@@ -86,7 +86,8 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePieceMoves(int sq, int p
         out = GenerateSliderMoves(sq, piece, out);
 }
 
-template <bool CapturesOnly> TGenEntry* TEngineBoard::GenerateStepperMoves(int sq, int piece, TGenEntry* out) {
+template <bool CapturesOnly>
+TGenEntry* TEngineBoard::GenerateStepperMoves(int sq, int piece, TGenEntry* out) {
     const Bitboard steps = piece == EngineKnight ? Attacks.Knight[sq] : Attacks.King[sq];
     const Bitboard targets = steps & (CapturesOnly ? FState.Occupied[FXSide] : ~FState.Occupied[FSide]);
     for (Bitboard bits = targets; bits != 0; bits &= bits - 1) {
@@ -166,7 +167,8 @@ TGenEntry* TEngineBoard::GenerateAnswers(TGenEntry* out) {
     const Bitboard answers = FSafety[FPly].Answers;
     if (answers != 0) {
         const Bitboard occupied = FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack];
-        const Bitboard pieces = FState.Occupied[FSide] & ~FState.Pieces[FSide][EngineKing] & ~FState.Pieces[FSide][EnginePawn];
+        const Bitboard* mine = FState.Pieces[FSide];
+        const Bitboard pieces = FState.Occupied[FSide] & ~mine[EngineKing] & ~mine[EnginePawn];
         for (Bitboard own = pieces; own != 0; own &= own - 1) {
             const int sq = std::countr_zero(own);
             const int piece = FPiece[sq];
@@ -222,12 +224,17 @@ void TEngineBoard::GenerateCastling(TGenEntry*& out) {
 }
 
 void TEngineBoard::GenerateEnPassant(TGenEntry*& out) {
-    if (FState.Ep < 0) return;
-    const int pawnRank = FSide == EngineWhite ? FState.Ep + PawnStep : FState.Ep - PawnStep; // below Ep for White
+    for (Bitboard takers = EnPassantTakers(); takers != 0; takers &= takers - 1)
+        PushMove(std::countr_zero(takers), FState.Ep, MovePawn | MoveCapture | MoveEnPassant, out);
+}
+
+// The pawns of the side to move beside the pawn that has just stepped past the en-passant square.
+Bitboard TEngineBoard::EnPassantTakers() const {
+    if (FState.Ep < 0) return 0;
+    const int passed = FSide == EngineWhite ? FState.Ep + PawnStep : FState.Ep - PawnStep;
     const int file = FState.Ep % BoardFiles;
-    const int bits = MovePawn | MoveCapture | MoveEnPassant;
-    if (file != 0 && HasPiece(pawnRank - 1, FSide, EnginePawn)) PushMove(pawnRank - 1, FState.Ep, bits, out);
-    if (file != LastFile && HasPiece(pawnRank + 1, FSide, EnginePawn)) PushMove(pawnRank + 1, FState.Ep, bits, out);
+    const Bitboard beside = (file != 0 ? Bit(passed - 1) : 0) | (file != LastFile ? Bit(passed + 1) : 0);
+    return beside & FState.Pieces[FSide][EnginePawn];
 }
 
 inline void TEngineBoard::PushMove(int from, int to, int bits, TGenEntry*& out) {
