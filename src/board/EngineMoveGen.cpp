@@ -224,6 +224,7 @@ void TEngineBoard::GenerateCastling(TGenEntry*& out) {
 }
 
 void TEngineBoard::GenerateEnPassant(TGenEntry*& out) {
+    if (FState.Ep < 0) return; // as it mostly is
     for (Bitboard takers = EnPassantTakers(); takers != 0; takers &= takers - 1)
         PushMove(std::countr_zero(takers), FState.Ep, MovePawn | MoveCapture | MoveEnPassant, out);
 }
