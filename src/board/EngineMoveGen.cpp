@@ -2,6 +2,7 @@
 
 #include "EngineTables.h"
 
+#include <algorithm>
 #include <bit>
 #include <cassert>
 #include <utility>
@@ -104,9 +105,7 @@ TGenEntry* TEngineBoard::GenerateStepperMoves(int sq, int piece, TGenEntry* out)
 // nothing between. The captures are written in the order of the slider's directions, which follow
 // the queen's rays; there is at most one per ray.
 TGenEntry* TEngineBoard::GenerateSliderCaptures(int sq, int piece, TGenEntry* out) {
-    Bitboard victims = ((piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
-                        (piece != EngineBishop ? Attacks.StraightLines[sq] : 0)) &
-                       FState.Occupied[FXSide];
+    Bitboard victims = SliderLines(sq, piece) & FState.Occupied[FXSide];
     if (victims == 0) return out;
     const Bitboard occupied = FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack];
     unsigned rays = 0;
@@ -172,9 +171,7 @@ TGenEntry* TEngineBoard::GenerateAnswers(TGenEntry* out) {
         for (Bitboard own = pieces; own != 0; own &= own - 1) {
             const int sq = std::countr_zero(own);
             const int piece = FPiece[sq];
-            const Bitboard lines = (piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
-                                   (piece != EngineBishop ? Attacks.StraightLines[sq] : 0);
-            const Bitboard reach = piece == EngineKnight ? Attacks.Knight[sq] : lines;
+            const Bitboard reach = piece == EngineKnight ? Attacks.Knight[sq] : SliderLines(sq, piece);
             for (Bitboard targets = reach & answers; targets != 0; targets &= targets - 1) {
                 const int to = std::countr_zero(targets);
                 if (piece != EngineKnight && (Attacks.Between[sq][to] & occupied)) continue;
@@ -190,7 +187,8 @@ TGenEntry* TEngineBoard::GenerateAnswers(TGenEntry* out) {
     return out;
 }
 
-// A pawn answers by taking the checker or by stepping, once or twice, onto a square between.
+// A pawn answers by taking the checker or by stepping, once or twice, onto a square between: of its
+// moves, those that reach an answer square.
 TGenEntry* TEngineBoard::GeneratePawnAnswers(Bitboard answers, TGenEntry* out) {
     // Only pawns one or two steps behind an answer square, or beside one, can reach it.
     const Bitboard behind = FSide == EngineWhite ? (answers << (PawnStep - 1)) | (answers << (PawnStep + 1)) |
@@ -198,20 +196,11 @@ TGenEntry* TEngineBoard::GeneratePawnAnswers(Bitboard answers, TGenEntry* out) {
                                                  : (answers >> (PawnStep - 1)) | (answers >> (PawnStep + 1)) |
                                                        (answers >> PawnStep) | (answers >> (2 * PawnStep));
     for (Bitboard pawns = FState.Pieces[FSide][EnginePawn] & behind; pawns != 0; pawns &= pawns - 1) {
-        const int sq = std::countr_zero(pawns);
-        const int ahead = FSide == EngineWhite ? sq - PawnStep : sq + PawnStep;
-        if (ahead < 0 || ahead >= EngineSquares) continue;
-        const int file = sq % BoardFiles;
-        if (file != 0 && (answers & Bit(ahead - 1)) && FColor[ahead - 1] == FXSide)
-            PushMove(sq, ahead - 1, MovePawn | MoveCapture, out);
-        if (file != LastFile && (answers & Bit(ahead + 1)) && FColor[ahead + 1] == FXSide)
-            PushMove(sq, ahead + 1, MovePawn | MoveCapture, out);
-        if (FColor[ahead] != EngineEmpty) continue;
-        if (answers & Bit(ahead)) PushMove(sq, ahead, MovePawn, out);
-        const bool onStartRank = FSide == EngineWhite ? sq >= WhiteDoubleStepFrom : sq <= BlackDoubleStepUpTo;
-        const int twoAhead = 2 * ahead - sq;
-        if (onStartRank && (answers & Bit(twoAhead)) && FColor[twoAhead] == EngineEmpty)
-            PushMove(sq, twoAhead, MovePawn | MoveDoubleStep, out);
+        TGenEntry* const moves = out;
+        out = GeneratePawnMoves<false>(std::countr_zero(pawns), out);
+        out = std::remove_if(moves, out, [answers](const TGenEntry& entry) {
+            return (answers & Bit(entry.Move.To)) == 0;
+        });
     }
     return out;
 }

@@ -58,7 +58,6 @@ public:
 
     int Search(int alpha, int beta, int depth);
     int Quiesce(int alpha, int beta);
-    void GenerateMoves(bool check);
     void SortPrincipalVariation();
 
     void SetAbortFlag(bool value) { FAbort.store(value, std::memory_order_relaxed); }
@@ -80,6 +79,7 @@ private:
     static constexpr int LastPly = EngineMaxPly - 1;
 
     void CountNode();
+    void GenerateMoves(bool check);
     int StandPat(int alpha, int beta) const;
     void UpdatePV(int ply, TEngineMove move);
     void PublishBestLine();

@@ -120,6 +120,12 @@ constexpr TAttackTables MakeAttackTables() {
 }
 inline constexpr TAttackTables Attacks = MakeAttackTables();
 
+// Every square a slider on sq could reach on an empty board.
+inline Bitboard SliderLines(int sq, int piece) {
+    return (piece != EngineRook ? Attacks.DiagonalLines[sq] : 0) |
+           (piece != EngineBishop ? Attacks.StraightLines[sq] : 0);
+}
+
 // Which of the queen's rays leads from one square to another, or -1 off every line.
 struct TLineDirections {
     std::int8_t Of[EngineSquares][EngineSquares] = {};

@@ -19,9 +19,12 @@ inline TPositionSnapshot PositionFromFen(const char* fen) {
     return position;
 }
 
-inline void LoadOracle(oracle::Engine& engine, const TPositionSnapshot& position) {
-    engine.LoadPosition(position.Position, position.WhiteToMove, position.CastlingAllowed,
-                        position.EnPassant);
+// The reference, on the heap as it is large, with the position loaded.
+inline std::unique_ptr<oracle::Engine> LoadedOracle(const TPositionSnapshot& position) {
+    auto engine = std::make_unique<oracle::Engine>();
+    engine->LoadPosition(position.Position, position.WhiteToMove, position.CastlingAllowed,
+                         position.EnPassant);
+    return engine;
 }
 
 inline void ThinkOracle(oracle::Engine& engine, const TPositionSnapshot& position, int depth) {

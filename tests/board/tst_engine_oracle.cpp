@@ -228,10 +228,9 @@ void TestEngineOracle::boardsMatchAlongRandomLines() {
     std::mt19937 random(static_cast<unsigned>(qHash(fen)));
     for (int line = 0; line < Lines; ++line) {
         TEngineUnderTest t;
-        const auto e = std::make_unique<oracle::Engine>();
         const TPositionSnapshot position = PositionFromFen(fen.toLatin1().constData());
+        const auto e = LoadedOracle(position);
         t.Engine->LoadPosition(position);
-        LoadOracle(*e, position);
         for (int step = 0; step < LineLength; ++step) {
             CompareNode(*t.Engine, *e);
             if (!StepRandomly(*t.Engine, *e, random)) break;
@@ -303,9 +302,8 @@ void TestEngineOracle::searchesNearTheLastPlyMatch() {
     const TPositionSnapshot position =
         PositionFromFen("r1bqkb1r/pppp1ppp/2n2n2/4p3/4P3/2N2N2/PPPP1PPP/R1BQKB1R w KQkq - 4 4");
     TEngineUnderTest t;
-    const auto e = std::make_unique<oracle::Engine>();
+    const auto e = LoadedOracle(position);
     t.Engine->LoadPosition(position);
-    LoadOracle(*e, position);
     const std::vector<TEngineMove> cycle = {MoveOf(Sq(F3), Sq(G1), 0), MoveOf(Sq(F6), Sq(G8), 0),
                                             MoveOf(Sq(G1), Sq(F3), 0), MoveOf(Sq(G8), Sq(F6), 0)};
     DriveToPly(t.Engine->Board(), *e, cycle, EngineMaxPly - 6);
@@ -323,9 +321,8 @@ void TestEngineOracle::searchesOnAFullMoveStackMatch() {
     const TPositionSnapshot position =
         PositionFromFen("kp1q1q1q/pp1q1q1q/8/8/8/8/Q1Q1Q1PP/Q1Q1Q1PK w - - 0 1");
     TEngineUnderTest t;
-    const auto e = std::make_unique<oracle::Engine>();
+    const auto e = LoadedOracle(position);
     t.Engine->LoadPosition(position);
-    LoadOracle(*e, position);
     TEngineBoard& board = t.Engine->Board();
     const std::vector<TEngineMove> cycle = {MoveOf(Sq(A1), Sq(B1), 0), MoveOf(Sq(H8), Sq(G8), 0),
                                             MoveOf(Sq(B1), Sq(A1), 0), MoveOf(Sq(G8), Sq(H8), 0)};
@@ -358,9 +355,8 @@ void TestEngineOracle::picksMatchWithManyEqualScores() {
     std::mt19937 random(7);
     for (int round = 0; round < Rounds; ++round) {
         TEngineBoard board;
-        const auto e = std::make_unique<oracle::Engine>();
+        const auto e = LoadedOracle(position);
         board.Load(position);
-        LoadOracle(*e, position);
         board.Generate();
         e->Generate();
         const int highest = 1 + round % 6;
@@ -439,9 +435,8 @@ void TestEngineOracle::checkAnswersComeInPickingOrder() {
         const TPositionSnapshot position = PositionFromFen(fen);
         for (int round = 0; round < 60; ++round) {
             TEngineBoard board;
-            const auto e = std::make_unique<oracle::Engine>();
+            const auto e = LoadedOracle(position);
             board.Load(position);
-            LoadOracle(*e, position);
             QVERIFY2(board.SideToMoveInCheck(), fen);
             board.Generate();
             e->Generate();
@@ -472,9 +467,8 @@ void TestEngineOracle::answersGeneratedAloneComeInPickingOrder() {
         const TPositionSnapshot position = PositionFromFen(fen);
         for (int round = 0; round < 40; ++round) {
             TEngineBoard board;
-            const auto e = std::make_unique<oracle::Engine>();
+            const auto e = LoadedOracle(position);
             board.Load(position);
-            LoadOracle(*e, position);
             const int highest = round % 4 == 3 ? 5000 : round % 4;
             std::uniform_int_distribution<int> count(-highest, highest);
             for (int from = 0; from < EngineSquares; ++from)
