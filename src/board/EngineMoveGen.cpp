@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <bit>
 #include <cassert>
+#include <cstddef>
+#include <cstring>
 #include <utility>
 
 using namespace EngineTables;
@@ -25,6 +27,39 @@ static_assert(StepsAscend(EngineBishop) && StepsAscend(EngineRook) && StepsAscen
 
 bool IsLastRankFor(int side, int sq) {
     return side == EngineWhite ? sq < BoardFiles : sq >= EngineSquares - BoardFiles;
+}
+
+// Four scores side by side: the highest score of a list is found four entries at a time, since a
+// full list is scanned again for nearly every move the search tries from it.
+using ScoreLanes = std::int32_t __attribute__((vector_size(4 * sizeof(std::int32_t))));
+constexpr int LaneCount = 4;
+static_assert(sizeof(TGenEntry) == 2 * sizeof(std::int32_t));
+static_assert(offsetof(TGenEntry, Score) == sizeof(TEngineMove));
+
+ScoreLanes ScoresOf(const TGenEntry* four) {
+    ScoreLanes firstTwo, lastTwo; // move and score interleaved
+    std::memcpy(&firstTwo, four, sizeof firstTwo);
+    std::memcpy(&lastTwo, four + 2, sizeof lastTwo);
+    return __builtin_shufflevector(firstTwo, lastTwo, 1, 3, 5, 7);
+}
+
+ScoreLanes Higher(ScoreLanes a, ScoreLanes b) {
+    const ScoreLanes aWins = a > b;
+    return (a & aWins) | (b & ~aWins);
+}
+
+int HighestScore(const TGenEntry* entries, int count) {
+    int best = entries[0].Score;
+    int j = 0;
+    if (count >= LaneCount) {
+        ScoreLanes highest = ScoresOf(entries);
+        for (j = LaneCount; j + LaneCount <= count; j += LaneCount)
+            highest = Higher(highest, ScoresOf(entries + j));
+        highest = Higher(highest, __builtin_shufflevector(highest, highest, 2, 3, 0, 1));
+        best = std::max(highest[0], highest[1]);
+    }
+    for (; j < count; ++j) best = std::max(best, entries[j].Score);
+    return best;
 }
 
 } // namespace
@@ -260,19 +295,15 @@ void TEngineBoard::PickBest(int i) {
     std::swap(FStack[i], FStack[FTiedAt[group.Next++]]);
 }
 
-// The positions from i on that hold the highest score, in order, stored from i on.
+// The positions from i on that hold the highest score, in order, stored from i on. Every position is
+// written and only the matching ones are kept, so the scan has no branch to mispredict.
 void TEngineBoard::CollectTied(int i) {
     const int last = FLastMove[FPly];
-    int best = FStack[i].Score;
+    const int best = HighestScore(&FStack[i], last - i);
     int end = i;
     for (int j = i; j < last; ++j) {
-        const int score = FStack[j].Score;
-        if (score < best) continue;
-        if (score > best) {
-            best = score;
-            end = i;
-        }
-        FTiedAt[end++] = static_cast<std::int16_t>(j);
+        FTiedAt[end] = static_cast<std::int16_t>(j);
+        end += FStack[j].Score == best;
     }
     TTiedGroup& group = FTied[FPly];
     group.NextPick = i;
