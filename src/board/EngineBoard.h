@@ -102,12 +102,16 @@ public:
     void GenerateCaptures();
     // In check: only the moves that may answer the check, in the order the search tries them, when
     // that order follows from their scores alone; otherwise the full list, as Generate. Either way
-    // the plies below start where the full list ends.
+    // the stack runs out where it would with the full list written.
     void GenerateCheckAnswers();
     // The number of entries Generate writes for the position.
-    int CountMoves() const;
-    // True when the last generation ran out of stack entries; the moves of that ply are incomplete.
+    int CountMoves() const { return CountMovesOf(FState, FSide); }
+    // True when the last generation ran out of stack entries, counted as if every ply up to this one
+    // had written its full list; the ply then has no moves.
     bool MoveStackFull() const { return FStackFull; }
+    // Where the moves of `ply` (at most one past the current ply) would start had every ply before it
+    // written its full list.
+    int ExactFirstMove(int ply);
     int FirstMove(int ply) const { return FFirstMove[ply]; }
     int LastMove(int ply) const { return FLastMove[ply]; }
     TGenEntry& Entry(int i) { return FStack[i]; }
@@ -169,8 +173,11 @@ private:
     TGenEntry* GenerateAnswers(TGenEntry* out);
     TGenEntry* GeneratePawnAnswers(std::uint64_t answers, TGenEntry* out);
     static bool SortByDistinctScores(TGenEntry* entries, int count);
-    int CountPawnMoves() const;
-    std::uint64_t EnPassantTakers() const;
+    static int CountMovesOf(const TPositionState& state, int side);
+    static int CountPawnMoves(const TPositionState& state, int side);
+    static std::uint64_t EnPassantTakers(const TPositionState& state, int side);
+    void EndList(int end);
+    int UnwrittenAt(int ply);
     void CollectTied(int i);
     int PickAnswer(int i);
     int OrderCheckAnswers();
@@ -211,10 +218,21 @@ private:
     // many squares as a queen in the centre, plus castling and en passant: what one generation may
     // write past the end before its check.
     static constexpr int MostTargetsOfOnePiece = 27;
-    static constexpr int MaxMovesPerPosition = EngineSquares * MostTargetsOfOnePiece + 4;
+    static constexpr int CastlingAndEnPassantMoves = 4;
+    static constexpr int MaxMovesPerPosition =
+        EngineSquares * MostTargetsOfOnePiece + CastlingAndEnPassantMoves;
     std::array<TGenEntry, MoveStackSize + MaxMovesPerPosition> FStack{};
     std::array<int, EngineMaxPly> FFirstMove{};
     std::array<int, EngineMaxPly> FLastMove{};
+    // In check only the answers are written. The entries of the full list left unwritten are counted
+    // only when the stack might run out, which a bound on them rules out nearly always.
+    struct TUnwritten {
+        int Bound = 0;
+        int Count = 0;
+        bool Counted = true;
+    };
+    std::array<TUnwritten, EngineMaxPly> FUnwritten{};
+    std::array<int, EngineMaxPly> FUnwrittenBoundBelow{}; // the sum of the bounds of the plies before
     // The entries sharing the highest score not yet picked at a ply: their positions are
     // FTiedAt[Next .. End - 1], valid while PickBest is called for NextPick.
     struct TTiedGroup {

@@ -69,13 +69,24 @@ void TEngineBoard::GenerateCheckAnswers() {
         Generate();
         return;
     }
-    // The plies below start where the full list would have ended, so that the move stack runs out
-    // at the same node as it would with every list written.
-    const int last = first + CountMoves();
-    FStackFull = last > MoveStackSize;
-    FLastMove[FPly] = FStackFull ? MoveStackSize : first + count;
-    FFirstMove[FPly + 1] = FStackFull ? MoveStackSize : last;
+    // Every piece adds at most as many entries as a queen in the centre.
+    const int pieces = std::popcount(FState.Occupied[FSide]);
+    const int bound = MostTargetsOfOnePiece * pieces + CastlingAndEnPassantMoves;
+    FUnwritten[FPly] = {bound - count, 0, false};
+    EndList(first + count);
     FTied[FPly].AnswersEnd = FLastMove[FPly];
+}
+
+// The position of an earlier ply is the one its move was made from.
+int TEngineBoard::UnwrittenAt(int ply) {
+    TUnwritten& unwritten = FUnwritten[ply];
+    if (!unwritten.Counted) {
+        const TPositionState& state = ply == FPly ? FState : FUndo[ply].Before;
+        const int side = (FPly - ply) % 2 == 0 ? FSide : FXSide;
+        unwritten.Count = CountMovesOf(state, side) - (FLastMove[ply] - FFirstMove[ply]);
+        unwritten.Counted = true;
+    }
+    return unwritten.Count;
 }
 
 // PickBest hands out entries of different scores highest first, whatever stands between them, so
@@ -93,12 +104,13 @@ bool TEngineBoard::SortByDistinctScores(TGenEntry* entries, int count) {
 
 // --- Counting the full list ----------------------------------------------------------------------------
 
-// Counted once per node in check, so the counts use the processor's bit count where it has one.
-[[gnu::target_clones("popcnt", "default")]] int TEngineBoard::CountMoves() const {
-    const Bitboard* mine = FState.Pieces[FSide];
-    const Bitboard notOwn = ~FState.Occupied[FSide];
-    const Bitboard occupied = FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack];
-    int count = CountPawnMoves();
+// The counts use the processor's bit count where it has one.
+[[gnu::target_clones("popcnt", "default")]]
+int TEngineBoard::CountMovesOf(const TPositionState& state, int side) {
+    const Bitboard* mine = state.Pieces[side];
+    const Bitboard notOwn = ~state.Occupied[side];
+    const Bitboard occupied = state.Occupied[EngineWhite] | state.Occupied[EngineBlack];
+    int count = CountPawnMoves(state, side);
     for (Bitboard knights = mine[EngineKnight]; knights != 0; knights &= knights - 1)
         count += std::popcount(Attacks.Knight[std::countr_zero(knights)] & notOwn);
     for (Bitboard kings = mine[EngineKing]; kings != 0; kings &= kings - 1)
@@ -108,19 +120,20 @@ bool TEngineBoard::SortByDistinctScores(TGenEntry* entries, int count) {
     for (Bitboard sliders = mine[EngineRook] | mine[EngineQueen]; sliders != 0; sliders &= sliders - 1)
         count += std::popcount(StraightReach(std::countr_zero(sliders), occupied) & notOwn);
     for (const TCastlingPath& path : CastlingPaths)
-        count += path.Color == FSide && (FState.Castle & path.Right);
-    return count + std::popcount(EnPassantTakers());
+        count += path.Color == side && (state.Castle & path.Right);
+    return count + std::popcount(EnPassantTakers(state, side));
 }
 
 // White's pawns step towards lower squares, Black's towards higher; a pawn on its own last rank has
 // nowhere to go, and one standing behind its start rank may still step twice.
-[[gnu::always_inline]] inline int TEngineBoard::CountPawnMoves() const {
-    const bool white = FSide == EngineWhite;
+[[gnu::always_inline]] inline int TEngineBoard::CountPawnMoves(const TPositionState& state,
+                                                                int side) {
+    const bool white = side == EngineWhite;
     const auto ahead = [white](Bitboard squares, int step) { return white ? squares >> step : squares << step; };
     const Bitboard lastRank = white ? Rank8 : Rank1;
-    const Bitboard pawns = FState.Pieces[FSide][EnginePawn];
-    const Bitboard enemy = FState.Occupied[FXSide];
-    const Bitboard empty = ~(FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack]);
+    const Bitboard pawns = state.Pieces[side][EnginePawn];
+    const Bitboard enemy = state.Occupied[1 - side];
+    const Bitboard empty = ~(state.Occupied[EngineWhite] | state.Occupied[EngineBlack]);
     const Bitboard single = ahead(pawns, PawnStep) & empty;
     const Bitboard startRanks = white ? WhiteDoubleStepRanks : BlackDoubleStepRanks;
     const Bitboard twice = ahead(ahead(pawns & startRanks, PawnStep) & empty, PawnStep) & empty;

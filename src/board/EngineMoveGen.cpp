@@ -87,10 +87,25 @@ template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     }
     if constexpr (!CapturesOnly) GenerateCastling(out);
     GenerateEnPassant(out);
-    const int last = static_cast<int>(out - FStack.data());
-    FStackFull = last > MoveStackSize;
-    FLastMove[FPly] = FStackFull ? MoveStackSize : last;
-    FFirstMove[FPly + 1] = FLastMove[FPly];
+    FUnwritten[FPly] = {};
+    EndList(static_cast<int>(out - FStack.data()));
+}
+
+// The list of the ply ends at `end`, and the next ply starts there. The stack has run out when the
+// full lists would not fit: mostly the bounds on the entries left unwritten show that they do.
+void TEngineBoard::EndList(int end) {
+    FLastMove[FPly] = FFirstMove[FPly + 1] = end;
+    FUnwrittenBoundBelow[FPly + 1] = FUnwrittenBoundBelow[FPly] + FUnwritten[FPly].Bound;
+    FStackFull = end + FUnwrittenBoundBelow[FPly + 1] > MoveStackSize &&
+                 ExactFirstMove(FPly + 1) > MoveStackSize;
+    if (FStackFull) FLastMove[FPly] = FFirstMove[FPly + 1] = FFirstMove[FPly];
+}
+
+int TEngineBoard::ExactFirstMove(int ply) {
+    assert(ply <= FPly + 1);
+    int first = FFirstMove[ply];
+    for (int before = 0; before < ply; ++before) first += UnwrittenAt(before);
+    return first;
 }
 
 template <bool CapturesOnly> TGenEntry* TEngineBoard::GeneratePawnMoves(int sq, TGenEntry* out) {
@@ -249,17 +264,17 @@ void TEngineBoard::GenerateCastling(TGenEntry*& out) {
 
 void TEngineBoard::GenerateEnPassant(TGenEntry*& out) {
     if (FState.Ep < 0) return; // as it mostly is
-    for (Bitboard takers = EnPassantTakers(); takers != 0; takers &= takers - 1)
+    for (Bitboard takers = EnPassantTakers(FState, FSide); takers != 0; takers &= takers - 1)
         PushMove(std::countr_zero(takers), FState.Ep, MovePawn | MoveCapture | MoveEnPassant, out);
 }
 
 // The pawns of the side to move beside the pawn that has just stepped past the en-passant square.
-Bitboard TEngineBoard::EnPassantTakers() const {
-    if (FState.Ep < 0) return 0;
-    const int passed = FSide == EngineWhite ? FState.Ep + PawnStep : FState.Ep - PawnStep;
-    const int file = FState.Ep % BoardFiles;
+Bitboard TEngineBoard::EnPassantTakers(const TPositionState& state, int side) {
+    if (state.Ep < 0) return 0;
+    const int passed = side == EngineWhite ? state.Ep + PawnStep : state.Ep - PawnStep;
+    const int file = state.Ep % BoardFiles;
     const Bitboard beside = (file != 0 ? Bit(passed - 1) : 0) | (file != LastFile ? Bit(passed + 1) : 0);
-    return beside & FState.Pieces[FSide][EnginePawn];
+    return beside & state.Pieces[side][EnginePawn];
 }
 
 inline void TEngineBoard::PushMove(int from, int to, int bits, TGenEntry*& out) {
