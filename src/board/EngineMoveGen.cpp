@@ -71,7 +71,7 @@ void TEngineBoard::GenerateCaptures() { GenerateMoves<true>(); }
 
 // The moves are written one after the other from the ply's first entry on; the stack has room
 // beyond its end for the most moves one position can have, so that a single check at the end finds
-// out whether they fit. Those that do not are dropped, as if never written.
+// out whether they fit.
 template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     assert(FPly < EngineMaxPly - 1);
     FTied[FPly] = {};
@@ -92,12 +92,13 @@ template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
 }
 
 // The list of the ply ends at `end`, and the next ply starts there. The stack has run out when the
-// full lists would not fit: mostly the bounds on the entries left unwritten show that they do.
+// full lists would not fit: mostly the bounds on the entries left unwritten show that they do. Lists
+// written past the end never fit, so no generation can start beyond it.
 void TEngineBoard::EndList(int end) {
     FLastMove[FPly] = FFirstMove[FPly + 1] = end;
     FUnwrittenBoundBelow[FPly + 1] = FUnwrittenBoundBelow[FPly] + FUnwritten[FPly].Bound;
-    FStackFull = end + FUnwrittenBoundBelow[FPly + 1] > MoveStackSize &&
-                 ExactFirstMove(FPly + 1) > MoveStackSize;
+    FStackFull = end > MoveStackSize || (end + FUnwrittenBoundBelow[FPly + 1] > MoveStackSize &&
+                                         ExactFirstMove(FPly + 1) > MoveStackSize);
     if (FStackFull) FLastMove[FPly] = FFirstMove[FPly + 1] = FFirstMove[FPly];
 }
 
