@@ -193,6 +193,19 @@ void DriveToPly(TEngineBoard& board, oracle::Engine& e, const std::vector<TEngin
     }
 }
 
+// The reference's history counts added to the board's, so that both order quiet moves alike.
+void CopyHistory(const oracle::Engine& e, TEngineBoard& board) {
+    for (int from = 0; from < EngineSquares; ++from)
+        for (int to = 0; to < EngineSquares; ++to) board.AddHistory(from, to, e.History[from][to]);
+}
+
+// History counts drawn square by square, given to both.
+template <class Draw> void SetHistory(oracle::Engine& e, TEngineBoard& board, Draw draw) {
+    for (auto& row : e.History)
+        for (int& count : row) count = draw();
+    CopyHistory(e, board);
+}
+
 } // namespace
 
 class TestEngineOracle : public QObject {
@@ -353,20 +366,14 @@ void TestEngineOracle::searchesOnAFullMoveStackMatch() {
     }
     std::mt19937 random(5);
     std::uniform_int_distribution<int> count(0, 5000);
-    for (int from = 0; from < EngineSquares; ++from)
-        for (int to = 0; to < EngineSquares; ++to) {
-            e->History[from][to] = checks ? count(random) : 0;
-            board.AddHistory(from, to, e->History[from][to]);
-        }
+    SetHistory(*e, board, [&] { return checks ? count(random) : 0; });
     QCOMPARE(t.Engine->Search(-MateValue, MateValue, 3), e->Search(-10000, 10000, 3));
     QCOMPARE(t.Engine->Nodes(), e->Nodes);
 
     // The same search with the whole stack free looks further.
     TEngineUnderTest roomy;
     roomy.Engine->LoadPosition(position);
-    for (int from = 0; from < EngineSquares; ++from)
-        for (int to = 0; to < EngineSquares; ++to)
-            roomy.Engine->Board().AddHistory(from, to, e->History[from][to]);
+    CopyHistory(*e, roomy.Engine->Board());
     for (const TEngineMove& m : played) QVERIFY(roomy.Engine->Board().EngineMakeMove(m));
     roomy.Engine->Search(-MateValue, MateValue, 3);
     QVERIFY(roomy.Engine->Nodes() > 2 * t.Engine->Nodes());
@@ -497,11 +504,7 @@ void TestEngineOracle::answersGeneratedAloneComeInPickingOrder() {
             board.Load(position);
             const int highest = round % 4 == 3 ? 5000 : round % 4;
             std::uniform_int_distribution<int> count(-highest, highest);
-            for (int from = 0; from < EngineSquares; ++from)
-                for (int to = 0; to < EngineSquares; ++to) {
-                    e->History[from][to] = std::max(0, count(random));
-                    board.AddHistory(from, to, e->History[from][to]);
-                }
+            SetHistory(*e, board, [&] { return std::max(0, count(random)); });
             e->Generate();
             const std::vector<TEngineMove> expected = LegalInPickingOrder(board, *e);
             QVERIFY2(board.SideToMoveInCheck(), fen);
