@@ -246,6 +246,10 @@ bool TEngineBoard::InCheck(int s) const {
 }
 
 bool TEngineBoard::Attacked(int sq, int s) const {
+    return AttackedThrough(sq, s, FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack]);
+}
+
+bool TEngineBoard::AttackedThrough(int sq, int s, Bitboard occupied) const {
     const Bitboard* own = FState.Pieces[s];
     if ((Attacks.PawnAttackers[s][sq] & own[EnginePawn]) || (Attacks.Knight[sq] & own[EngineKnight]) ||
         (Attacks.King[sq] & own[EngineKing]))
@@ -253,8 +257,6 @@ bool TEngineBoard::Attacked(int sq, int s) const {
     // Sliders on a line through sq reach it when nothing stands between.
     Bitboard sliders = (Attacks.DiagonalLines[sq] & (own[EngineBishop] | own[EngineQueen])) |
                        (Attacks.StraightLines[sq] & (own[EngineRook] | own[EngineQueen]));
-    if (sliders == 0) return false;
-    const Bitboard occupied = FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack];
     for (; sliders != 0; sliders &= sliders - 1)
         if ((Attacks.Between[sq][std::countr_zero(sliders)] & occupied) == 0) return true;
     return false;

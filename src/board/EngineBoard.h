@@ -100,9 +100,10 @@ public:
     // --- Move generation (at the current ply) ------------------------------------------------------
     void Generate();
     void GenerateCaptures();
-    // In check: only the moves that may answer the check, in the order the search tries them, when
-    // that order follows from their scores alone; otherwise the full list, as Generate. Either way
-    // the stack runs out where it would with the full list written.
+    // In check: only the moves that may answer the check, without the king's steps that are refused
+    // when made, in the order the search tries them, when that order follows from their scores alone;
+    // otherwise the full list, as Generate. Either way the stack runs out where it would with the full
+    // list written.
     void GenerateCheckAnswers();
     // The number of entries Generate writes for the position.
     int CountMoves() const { return CountMovesOf(FState, FSide); }
@@ -138,6 +139,8 @@ public:
     void EngineTakeBack();
     bool InCheck(int s) const;
     bool Attacked(int sq, int s) const;
+    // Attacked, with the lines blocked by `occupied` instead of the board's pieces.
+    bool AttackedThrough(int sq, int s, std::uint64_t occupied) const;
     // The pieces of colour s that attack sq.
     std::uint64_t Attackers(int sq, int s) const;
     // InCheck(Side), remembered for this ply with the checkers: the moves made from here then need a
@@ -171,6 +174,7 @@ private:
     TGenEntry* GenerateSliderMoves(int sq, int piece, TGenEntry* out);
     std::uint64_t PawnsWithCaptures() const;
     TGenEntry* GenerateAnswers(TGenEntry* out);
+    TGenEntry* GenerateKingAnswers(TGenEntry* out);
     TGenEntry* GeneratePawnAnswers(std::uint64_t answers, TGenEntry* out);
     static bool SortByDistinctScores(TGenEntry* entries, int count);
     static int CountMovesOf(const TPositionState& state, int side);

@@ -209,11 +209,11 @@ Bitboard TEngineBoard::PawnsWithCaptures() const {
     return FState.Pieces[FSide][EnginePawn] & takers;
 }
 
-// The entries of the full list that LeavesCheckUnanswered lets through: every king move, en
-// passant, and the other moves onto the checker or between it and the king.
+// The entries of the full list that LeavesCheckUnanswered lets through, less the king's steps that
+// are refused when made: en passant, the other moves onto the checker or between it and the king,
+// and the king's steps.
 TGenEntry* TEngineBoard::GenerateAnswers(TGenEntry* out) {
-    for (Bitboard kings = FState.Pieces[FSide][EngineKing]; kings != 0; kings &= kings - 1)
-        out = GenerateStepperMoves<false>(std::countr_zero(kings), EngineKing, out);
+    out = GenerateKingAnswers(out);
     const Bitboard answers = FSafety[FPly].Answers;
     if (answers != 0) {
         const Bitboard occupied = FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack];
@@ -235,6 +235,31 @@ TGenEntry* TEngineBoard::GenerateAnswers(TGenEntry* out) {
         out = GeneratePawnAnswers(answers, out);
     }
     GenerateEnPassant(out);
+    return out;
+}
+
+// A refused move is never tried, so where it would have come makes no difference; and a lone king
+// stepping onto a square that is attacked once it has left its own is refused. Leaving those steps
+// out spares making them, and most ties between king steps. With more than one king the first one
+// decides about check, so every step is kept.
+TGenEntry* TEngineBoard::GenerateKingAnswers(TGenEntry* out) {
+    const Bitboard kings = FState.Pieces[FSide][EngineKing];
+    if (std::popcount(kings) != 1) {
+        for (Bitboard each = kings; each != 0; each &= each - 1)
+            out = GenerateStepperMoves<false>(std::countr_zero(each), EngineKing, out);
+        return out;
+    }
+    const int king = std::countr_zero(kings);
+    const Bitboard withoutKing = (FState.Occupied[EngineWhite] | FState.Occupied[EngineBlack]) & ~kings;
+    const Bitboard steps = Attacks.King[king] & ~FState.Occupied[FSide];
+    for (Bitboard targets = steps; targets != 0; targets &= targets - 1) {
+        const int to = std::countr_zero(targets);
+        if (AttackedThrough(to, FXSide, withoutKing)) continue;
+        if (FColor[to] == FXSide)
+            Append(king, to, 0, MoveCapture, CaptureOrder(king, to), out);
+        else
+            Append(king, to, 0, 0, FHistory[king][to], out);
+    }
     return out;
 }
 

@@ -6,7 +6,10 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <bit>
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -224,6 +227,7 @@ private Q_SLOTS:
     void picksMatchWithManyEqualScores();
     void checkAnswersComeInPickingOrder();
     void answersGeneratedAloneComeInPickingOrder();
+    void kingStepsGeneratedAloneAreTheAcceptedOnes();
 };
 
 void TestEngineOracle::searchesMatch() {
@@ -420,6 +424,9 @@ const char* const PositionsInCheck[] = {
     "4k3/8/8/8/8/8/3p4/r3K2R w K - 0 1",                                    // castling refused
     "r3k3/1P6/8/8/8/8/p2P4/4K2r w q - 0 1",                                 // pawns take the checker
     "8/8/8/8/8/2k5/1pr5/K7 w - - 0 1",                                      // a pawn blocks twice over
+    "4k3/8/8/4r3/8/8/4K3/8 w - - 0 1",                                      // not back along the line
+    "4k3/8/8/8/8/8/4r3/4K3 w - - 0 1",                                      // the king takes the checker
+    "8/8/8/3KK3/8/8/N7/3r3k w - - 0 1",                                     // two kings: the first counts
 };
 
 // The legal moves of the position in the order picking the reference's whole list hands them out.
@@ -517,6 +524,41 @@ void TestEngineOracle::answersGeneratedAloneComeInPickingOrder() {
     }
     QVERIFY(alone > 0);
     QVERIFY(fullList > 0);
+}
+
+// The king's steps among the answers generated alone are exactly those that are not refused when
+// made, or all of them when the side has more than one king.
+void TestEngineOracle::kingStepsGeneratedAloneAreTheAcceptedOnes() {
+    const auto kingSteps = [](TEngineBoard& board, bool acceptedOnly) {
+        std::vector<std::pair<int, int>> steps;
+        for (int i = board.FirstMove(0); i < board.LastMove(0); ++i) {
+            const TEngineMove move = board.Entry(i).Move;
+            if (board.Piece(move.From) != EngineKing) continue;
+            const bool accepted = board.EngineMakeMove(move);
+            if (accepted) board.EngineTakeBack();
+            if (accepted || !acceptedOnly) steps.emplace_back(move.From, move.To);
+        }
+        std::sort(steps.begin(), steps.end());
+        return steps;
+    };
+    int leftOut = 0;
+    for (const char* fen : PositionsInCheck) {
+        TEngineBoard board;
+        board.Load(PositionFromFen(fen));
+        // Distinct counts, so that the answers never need the full list for their order.
+        for (int from = 0; from < EngineSquares; ++from)
+            for (int to = 0; to < EngineSquares; ++to)
+                board.AddHistory(from, to, 1 + from * EngineSquares + to);
+        QVERIFY2(board.SideToMoveInCheck(), fen);
+        const bool oneKing = std::popcount(board.Pieces(board.Side(), EngineKing)) == 1;
+        board.Generate();
+        const auto expected = kingSteps(board, oneKing);
+        leftOut += static_cast<int>(kingSteps(board, false).size() - expected.size());
+        board.GenerateCheckAnswers();
+        QVERIFY2(board.LastMove(0) < board.ExactFirstMove(1), fen);
+        QCOMPARE(kingSteps(board, false), expected);
+    }
+    QVERIFY(leftOut > 0);
 }
 
 QTEST_GUILESS_MAIN(TestEngineOracle)
