@@ -104,7 +104,7 @@ public:
     // when made, in the order the search tries them, when that order follows from their scores alone;
     // otherwise the full list, as Generate. Either way the stack runs out where it would with the full
     // list written.
-    void GenerateCheckAnswers();
+    void GenerateCheckAnswers(bool historyFixed = false);
     // The number of entries Generate writes for the position.
     int CountMoves() const { return CountMovesOf(FState, FSide); }
     // True when the last generation ran out of stack entries, counted as if every ply up to this one
@@ -167,6 +167,8 @@ public:
 private:
     // The generators append at `out`.
     template <bool CapturesOnly> void GenerateMoves();
+    template <bool CapturesOnly> TGenEntry* WriteMoves(TGenEntry* out);
+    TGenEntry* WriteFullList(TGenEntry* out);
     template <bool CapturesOnly> TGenEntry* GeneratePawnMoves(int sq, TGenEntry* out);
     template <bool CapturesOnly> void GeneratePieceMoves(int sq, int piece, TGenEntry*& out);
     template <bool CapturesOnly> TGenEntry* GenerateStepperMoves(int sq, int piece, TGenEntry* out);
@@ -176,7 +178,7 @@ private:
     TGenEntry* GenerateAnswers(TGenEntry* out);
     TGenEntry* GenerateKingAnswers(TGenEntry* out);
     TGenEntry* GeneratePawnAnswers(std::uint64_t answers, TGenEntry* out);
-    static bool SortByDistinctScores(TGenEntry* entries, int count);
+    static int SortByScore(TGenEntry* entries, int count);
     static int CountMovesOf(const TPositionState& state, int side);
     static int CountPawnMoves(const TPositionState& state, int side);
     static std::uint64_t EnPassantTakers(const TPositionState& state, int side);
@@ -184,7 +186,8 @@ private:
     int UnwrittenAt(int ply);
     void CollectTied(int i);
     int PickAnswer(int i);
-    int OrderCheckAnswers();
+    int OrderCheckAnswers(int first, int last);
+    void OrderTiedAnswers(int i);
     void GenerateCastling(TGenEntry*& out);
     void GenerateEnPassant(TGenEntry*& out);
     inline void PushMove(int from, int to, int bits, TGenEntry*& out);
@@ -244,6 +247,7 @@ private:
         int Next = 0;
         int End = 0;
         int AnswersEnd = -1; // in check, once the answers are in front: where they end
+        int TiesFrom = -1;   // where answers start whose order is found when picking reaches them
     };
     std::array<TTiedGroup, EngineMaxPly> FTied{};
     std::array<std::int16_t, MoveStackSize> FTiedAt{};

@@ -59,13 +59,15 @@ Bitboard StraightReach(int sq, Bitboard occupied) {
 
 // --- Generating the answers alone ----------------------------------------------------------------------
 
-void TEngineBoard::GenerateCheckAnswers() {
+void TEngineBoard::GenerateCheckAnswers(bool historyFixed) {
     assert(FPly < EngineMaxPly - 1 && FSafety[FPly].State == TCheckState::InCheck);
     FTied[FPly] = {};
     const int first = FFirstMove[FPly];
     TGenEntry* out = GenerateAnswers(&FStack[first]);
     const int count = static_cast<int>(out - &FStack[first]);
-    if (!SortByDistinctScores(&FStack[first], count)) {
+    const int tiesFrom = SortByScore(&FStack[first], count);
+    const bool tiesCanWait = historyFixed && count <= MostOrderedAnswers;
+    if (tiesFrom < count && !tiesCanWait) {
         Generate();
         return;
     }
@@ -74,7 +76,9 @@ void TEngineBoard::GenerateCheckAnswers() {
     const int bound = MostTargetsOfOnePiece * pieces + CastlingAndEnPassantMoves;
     FUnwritten[FPly] = {bound - count, 0, false};
     EndList(first + count);
-    FTied[FPly].AnswersEnd = FLastMove[FPly];
+    TTiedGroup& group = FTied[FPly];
+    group.AnswersEnd = FLastMove[FPly];
+    if (tiesFrom < count && !FStackFull) group.TiesFrom = first + tiesFrom;
 }
 
 // The position of an earlier ply is the one its move was made from.
@@ -90,16 +94,18 @@ int TEngineBoard::UnwrittenAt(int ply) {
 }
 
 // PickBest hands out entries of different scores highest first, whatever stands between them, so
-// answers that all score differently come in score order. Ties depend on places in the full list.
-bool TEngineBoard::SortByDistinctScores(TGenEntry* entries, int count) {
+// answers that all score differently come in score order. Ties depend on places in the full list:
+// gives where the first run of equal scores starts, or `count` when there is none.
+int TEngineBoard::SortByScore(TGenEntry* entries, int count) {
     for (int a = 1; a < count; ++a) {
         const TGenEntry entry = entries[a];
         int b = a;
         for (; b > 0 && entries[b - 1].Score < entry.Score; --b) entries[b] = entries[b - 1];
-        if (b > 0 && entries[b - 1].Score == entry.Score) return false;
         entries[b] = entry;
     }
-    return true;
+    for (int a = 1; a < count; ++a)
+        if (entries[a].Score == entries[a - 1].Score) return a - 1;
+    return count;
 }
 
 // --- Counting the full list ----------------------------------------------------------------------------
@@ -148,12 +154,44 @@ int TEngineBoard::CountMovesOf(const TPositionState& state, int side) {
 int TEngineBoard::PickAnswer(int i) {
     TTiedGroup& group = FTied[FPly];
     if (group.AnswersEnd < 0 && i == FFirstMove[FPly]) {
-        const int answers = OrderCheckAnswers();
+        const int answers = OrderCheckAnswers(i, FLastMove[FPly]);
         if (answers >= 0) group.AnswersEnd = i + answers;
     }
-    if (group.AnswersEnd >= 0) return group.AnswersEnd;
-    PickBest(i);
-    return FLastMove[FPly];
+    if (group.AnswersEnd < 0) {
+        PickBest(i);
+        return FLastMove[FPly];
+    }
+    if (i == group.TiesFrom) OrderTiedAnswers(i);
+    return group.AnswersEnd;
+}
+
+// The answers from i on were generated alone and stand in score order, but equal scores among them
+// go by places in the full list. Most searches end before they reach those, so only now is the full
+// list written, behind the ply's list where the next ply's starts, and the answers put in the order
+// in which picking it hands them out. No history count has changed since the answers were scored.
+void TEngineBoard::OrderTiedAnswers(int i) {
+    const int last = FLastMove[FPly];
+    std::array<TGenEntry, MostOrderedAnswers> waiting;
+    const int count = last - i;
+    std::copy(&FStack[i], &FStack[last], waiting.begin());
+    const int fullEnd = static_cast<int>(WriteFullList(&FStack[last]) - FStack.data());
+    int ordered = OrderCheckAnswers(last, fullEnd);
+    if (ordered < 0) {
+        for (int j = last; j < fullEnd; ++j) { // as PickBest does it
+            int best = j;
+            for (int k = j + 1; k < fullEnd; ++k) best = FStack[k].Score > FStack[best].Score ? k : best;
+            std::swap(FStack[j], FStack[best]);
+        }
+        ordered = fullEnd - last;
+    }
+    const auto isWaiting = [&waiting, count](TEngineMove move) {
+        return std::any_of(waiting.begin(), waiting.begin() + count,
+                           [move](const TGenEntry& entry) { return entry.Move == move; });
+    };
+    int out = i;
+    for (int j = last; j < last + ordered; ++j)
+        if (isWaiting(FStack[j].Move)) FStack[out++] = FStack[j];
+    assert(out == last);
 }
 
 // PickBest always takes a highest-scored entry, so answers of different scores come in score order.
@@ -161,9 +199,7 @@ int TEngineBoard::PickAnswer(int i) {
 // front while a higher-scored one is taken; the higher-scored entries end up in the first places, as
 // many as there are, so entries standing behind those places never move before their turn. Gives
 // the number of answers, or -1 when answers of equal score do not all stand behind.
-int TEngineBoard::OrderCheckAnswers() {
-    const int first = FFirstMove[FPly];
-    const int last = FLastMove[FPly];
+int TEngineBoard::OrderCheckAnswers(int first, int last) {
     // The score, made unsigned with its order kept, above the place in the list, so that one
     // comparison orders by score, then by place.
     const auto orderedScore = [](int score) {

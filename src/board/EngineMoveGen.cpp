@@ -67,6 +67,7 @@ int HighestScore(const TGenEntry* entries, int count) {
 // --- Generation ----------------------------------------------------------------------------------------
 
 void TEngineBoard::Generate() { GenerateMoves<false>(); }
+TGenEntry* TEngineBoard::WriteFullList(TGenEntry* out) { return WriteMoves<false>(out); }
 void TEngineBoard::GenerateCaptures() { GenerateMoves<true>(); }
 
 // The moves are written one after the other from the ply's first entry on; the stack has room
@@ -75,7 +76,12 @@ void TEngineBoard::GenerateCaptures() { GenerateMoves<true>(); }
 template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     assert(FPly < EngineMaxPly - 1);
     FTied[FPly] = {};
-    TGenEntry* out = &FStack[FFirstMove[FPly]];
+    const TGenEntry* const end = WriteMoves<CapturesOnly>(&FStack[FFirstMove[FPly]]);
+    FUnwritten[FPly] = {};
+    EndList(static_cast<int>(end - FStack.data()));
+}
+
+template <bool CapturesOnly> TGenEntry* TEngineBoard::WriteMoves(TGenEntry* out) {
     Bitboard movers = FState.Occupied[FSide];
     if constexpr (CapturesOnly) movers = (movers & ~FState.Pieces[FSide][EnginePawn]) | PawnsWithCaptures();
     for (Bitboard own = movers; own != 0; own &= own - 1) {
@@ -87,8 +93,7 @@ template <bool CapturesOnly> void TEngineBoard::GenerateMoves() {
     }
     if constexpr (!CapturesOnly) GenerateCastling(out);
     GenerateEnPassant(out);
-    FUnwritten[FPly] = {};
-    EndList(static_cast<int>(out - FStack.data()));
+    return out;
 }
 
 // The list of the ply ends at `end`, and the next ply starts there. The stack has run out when the

@@ -103,7 +103,7 @@ int TEngine::Search(int alpha, int beta, int depth) {
     const bool check = FBoard.SideToMoveInCheck();
     if (check) ++depth;
     // Step 5: generate, and put the previous best line's move first while still on that line.
-    GenerateMoves(check);
+    GenerateMoves(check, false);
     if (FBoard.MoveStackFull()) return StandPat(alpha, beta);
     if (FFollowPV) SortPrincipalVariation();
     // Step 6: try the moves best first.
@@ -141,7 +141,7 @@ int TEngine::Quiesce(int alpha, int beta) {
     // Step 2: in check every move is tried; otherwise the side to move may stand on its evaluation.
     const bool check = FBoard.SideToMoveInCheck();
     if (check) {
-        GenerateMoves(check);
+        GenerateMoves(check, true);
     } else {
         const int x = FEval.Evaluate(FBoard);
         if (x >= beta) return beta;
@@ -171,10 +171,10 @@ int TEngine::Quiesce(int alpha, int beta) {
 }
 
 // In check only the answers are tried, but while the previous best line is followed its move is
-// looked for in the full list.
-void TEngine::GenerateMoves(bool check) {
+// looked for in the full list. Below a quiescence node no history count changes.
+void TEngine::GenerateMoves(bool check, bool quiescence) {
     if (check && !FFollowPV)
-        FBoard.GenerateCheckAnswers();
+        FBoard.GenerateCheckAnswers(quiescence);
     else
         FBoard.Generate();
 }

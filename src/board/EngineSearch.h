@@ -79,7 +79,7 @@ private:
     static constexpr int LastPly = EngineMaxPly - 1;
 
     void CountNode();
-    void GenerateMoves(bool check);
+    void GenerateMoves(bool check, bool quiescence);
     int StandPat(int alpha, int beta) const;
     void UpdatePV(int ply, TEngineMove move);
     void PublishBestLine();

@@ -496,34 +496,44 @@ void TestEngineOracle::checkAnswersComeInPickingOrder() {
     QVERIFY(pickedOneByOne > 0);
 }
 
-// Generated alone, the answers must come in the same order, whatever the history counts; where the
-// order depends on places in the full list, the full list is generated instead. The plies below start
-// where the full list would end.
+// Generated alone, the answers must come in the same order, whatever the history counts. Where the
+// order depends on places in the full list, the full list is generated instead; or, when no count
+// changes while the ply is searched, it is written only once picking reaches those answers. The
+// plies below start where the full list would end.
 void TestEngineOracle::answersGeneratedAloneComeInPickingOrder() {
     std::mt19937 random(13);
     int alone = 0;
     int fullList = 0;
+    int orderedLate = 0;
     for (const char* fen : PositionsInCheck) {
         const TPositionSnapshot position = PositionFromFen(fen);
         for (int round = 0; round < 40; ++round) {
-            TEngineBoard board;
             const auto e = LoadedOracle(position);
-            board.Load(position);
             const int highest = round % 4 == 3 ? 5000 : round % 4;
             std::uniform_int_distribution<int> count(-highest, highest);
-            SetHistory(*e, board, [&] { return std::max(0, count(random)); });
+            for (auto& row : e->History)
+                for (int& c : row) c = std::max(0, count(random));
             e->Generate();
-            const std::vector<TEngineMove> expected = LegalInPickingOrder(board, *e);
-            QVERIFY2(board.SideToMoveInCheck(), fen);
-            board.GenerateCheckAnswers();
-            QVERIFY(!board.MoveStackFull());
-            QCOMPARE(board.ExactFirstMove(1), e->LastMove[0]);
-            ++(board.LastMove(0) < board.ExactFirstMove(1) ? alone : fullList);
-            QCOMPARE(LegalAsTried(board).Legal, expected);
+            bool answersAlone[2] = {};
+            for (const bool historyFixed : {false, true}) {
+                TEngineBoard board;
+                board.Load(position);
+                CopyHistory(*e, board);
+                const std::vector<TEngineMove> expected = LegalInPickingOrder(board, *e);
+                QVERIFY2(board.SideToMoveInCheck(), fen);
+                board.GenerateCheckAnswers(historyFixed);
+                QVERIFY(!board.MoveStackFull());
+                QCOMPARE(board.ExactFirstMove(1), e->LastMove[0]);
+                answersAlone[historyFixed] = board.LastMove(0) < board.ExactFirstMove(1);
+                QCOMPARE(LegalAsTried(board).Legal, expected);
+            }
+            ++(answersAlone[false] ? alone : fullList);
+            orderedLate += !answersAlone[false] && answersAlone[true];
         }
     }
     QVERIFY(alone > 0);
     QVERIFY(fullList > 0);
+    QVERIFY(orderedLate > 0);
 }
 
 // The king's steps among the answers generated alone are exactly those that are not refused when
