@@ -175,22 +175,24 @@ void TEngineBoard::OrderTiedAnswers(int i) {
     const int count = last - i;
     std::copy(&FStack[i], &FStack[last], waiting.begin());
     const int fullEnd = static_cast<int>(WriteFullList(&FStack[last]) - FStack.data());
-    int ordered = OrderCheckAnswers(last, fullEnd);
-    if (ordered < 0) {
-        for (int j = last; j < fullEnd; ++j) { // as PickBest does it
-            int best = j;
-            for (int k = j + 1; k < fullEnd; ++k) best = FStack[k].Score > FStack[best].Score ? k : best;
-            std::swap(FStack[j], FStack[best]);
-        }
-        ordered = fullEnd - last;
-    }
     const auto isWaiting = [&waiting, count](TEngineMove move) {
         return std::any_of(waiting.begin(), waiting.begin() + count,
                            [move](const TGenEntry& entry) { return entry.Move == move; });
     };
     int out = i;
-    for (int j = last; j < last + ordered; ++j)
+    const int ordered = OrderCheckAnswers(last, fullEnd);
+    if (ordered >= 0) {
+        for (int j = last; j < last + ordered; ++j)
+            if (isWaiting(FStack[j].Move)) FStack[out++] = FStack[j];
+        assert(out == last);
+        return;
+    }
+    for (int j = last; j < fullEnd && out < last; ++j) { // as PickBest picks, until every one is out
+        int best = j;
+        for (int k = j + 1; k < fullEnd; ++k) best = FStack[k].Score > FStack[best].Score ? k : best;
+        std::swap(FStack[j], FStack[best]);
         if (isWaiting(FStack[j].Move)) FStack[out++] = FStack[j];
+    }
     assert(out == last);
 }
 
