@@ -249,7 +249,8 @@ TGenEntry* TEngineBoard::GenerateAnswers(TGenEntry* out) {
 // decides about check, so every step is kept.
 TGenEntry* TEngineBoard::GenerateKingAnswers(TGenEntry* out) {
     const Bitboard kings = FState.Pieces[FSide][EngineKing];
-    if (std::popcount(kings) != 1) {
+    const bool oneKing = kings != 0 && (kings & (kings - 1)) == 0;
+    if (!oneKing) {
         for (Bitboard each = kings; each != 0; each &= each - 1)
             out = GenerateStepperMoves<false>(std::countr_zero(each), EngineKing, out);
         return out;
