@@ -177,7 +177,7 @@ int TEngineBoard::PickAnswer(int i) {
 
 // The answers from i on were generated alone and stand in score order, but equal scores among them
 // go by places in the full list. Most searches end before they reach those, so only now is the full
-// list written, behind the ply's list where the next ply's starts, and the answers put in the order
+// list written, behind the ply's list where the next ply's list starts, and the answers put in the order
 // in which picking it hands them out. No history count has changed since the answers were scored.
 void TEngineBoard::OrderTiedAnswers(int i) {
     const int last = FLastMove[FPly];

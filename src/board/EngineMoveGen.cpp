@@ -260,11 +260,8 @@ TGenEntry* TEngineBoard::GenerateKingAnswers(TGenEntry* out) {
     const Bitboard steps = Attacks.King[king] & ~FState.Occupied[FSide];
     for (Bitboard targets = steps; targets != 0; targets &= targets - 1) {
         const int to = std::countr_zero(targets);
-        if (AttackedThrough(to, FXSide, withoutKing)) continue;
-        if (FColor[to] == FXSide)
-            Append(king, to, 0, MoveCapture, CaptureOrder(king, to), out);
-        else
-            Append(king, to, 0, 0, FHistory[king][to], out);
+        if (!AttackedThrough(to, FXSide, withoutKing))
+            PushMove(king, to, FColor[to] == FXSide ? MoveCapture : 0, out);
     }
     return out;
 }
