@@ -192,6 +192,7 @@ private:
     void DropAt(const QPoint& position);
     void CancelDrag();
     void StopSlide();
+    void PieceArrived(Square from);
     void ResizeWithGrip(const QPoint& position, Qt::MouseButtons buttons);
 
     // The engine.

@@ -6,10 +6,8 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QPointer>
 #include <QTimer>
 #include <cmath>
-#include <utility>
 
 namespace {
 
@@ -61,14 +59,7 @@ void TChessBrd::ShowMoveStart(Square oldSq, Square newSq) {
     DrawSquare(oldSq);
     DrawLines();
     const bool dropped = oldSq == FDragFrom && newSq == FDropSquare;
-    if (!FAnimateMoves || dropped) return;
-    const QPointer<TChessBrd> alive(this);
-    AnimateMove(oldSq, newSq, FAnimationDelay);
-    // A whole-board drawing while the piece slid (the board's first showing, new settings) has put
-    // the piece back on its from-square; unless the move was given up meanwhile, that square is empty.
-    if (!alive || !MoveInProgress()) return;
-    DrawSquare(oldSq);
-    DrawLines();
+    if (FAnimateMoves && !dropped) AnimateMove(oldSq, newSq, FAnimationDelay);
 }
 
 // Every point is shown for more than `delay` milliseconds, counted from the moment its step
@@ -86,7 +77,7 @@ void TChessBrd::AnimateMove(Square from, Square to, int delay) {
     slide.Step.setTimerType(Qt::PreciseTimer);
     size_t next = 0;
     connect(&slide.Step, &QTimer::timeout, this, [&] {
-        if (next == path.size()) return slide.Loop.quit();
+        if (next == path.size()) return PieceArrived(from);
         QElapsedTimer step;
         step.start();
         MoveFloatingPiece(path[next++]);
@@ -94,13 +85,22 @@ void TChessBrd::AnimateMove(Square from, Square to, int delay) {
         const qint64 rest = delay > 0 ? delay + 1 - step.elapsed() : 0;
         slide.Step.start(static_cast<int>(std::max<qint64>(0, rest)));
     });
-    TSlide* outer = std::exchange(FSlide, &slide);
-    const QPointer<TChessBrd> alive(this);
+    FSlide = &slide;
     slide.Step.start(0);
+    // Returns once the piece has arrived or the slide was stopped, and no sooner than every dialog
+    // opened meanwhile has been closed; by then the board itself may be gone.
     slide.Loop.exec();
-    if (!alive) return; // the board was destroyed during the slide: nothing of it may be touched
-    FSlide = outer;
-    EndFloatingPiece();
+}
+
+// The move lands from the slide's last step, not after its loop has returned, which a dialog opened
+// during the slide would put off until it is closed.
+void TChessBrd::PieceArrived(Square from) {
+    StopSlide();
+    // A whole-board drawing while the piece slid (the board's first showing, new settings) has put
+    // the piece back on its from-square.
+    DrawSquare(from);
+    DrawLines();
+    LandMove();
 }
 
 void TChessBrd::StopSlide() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -417,16 +418,24 @@ void TChessRules::StopThinking() {
 bool TChessRules::PlayMove(int oldSq, int newSq) {
     StopThinking();
     const std::weak_ptr<const bool> life = FLife;
-    const bool made = MakeMove(oldSq, newSq);
-    if (life.expired()) return false;
+    const bool made = SlideAndMakeMove(oldSq, newSq, '\0', true);
+    // A refused or given-up move leaves the engine where it was before the try.
+    if (!made && !life.expired()) ResumeEngine();
+    return made;
+}
+
+void TChessRules::ResumeEngine() {
     FStopRequested = false;
     StartEngine();
-    return made;
 }
 
 bool TChessRules::MakeMove(int oldSq, int newSq) { return MakeMove(oldSq, newSq, '\0'); }
 
-bool TChessRules::MakeMove(int oldSqIn, int newSqIn, char promotion) {
+bool TChessRules::MakeMove(int oldSq, int newSq, char promotion) {
+    return SlideAndMakeMove(oldSq, newSq, promotion, false);
+}
+
+bool TChessRules::SlideAndMakeMove(int oldSqIn, int newSqIn, char promotion, bool resumesEngine) {
     if (FPromotionInProgress || MoveInProgress()) return false;
     if (HistoryFull()) return false;
     FGameOver = false;
@@ -434,22 +443,33 @@ bool TChessRules::MakeMove(int oldSqIn, int newSqIn, char promotion) {
     const Square oldSq = static_cast<Square>(oldSqIn);
     const Square newSq = static_cast<Square>(newSqIn);
 
+    bool landed = false;
     const int move = FActiveMove = ++FMoveSerial;
+    FMoveUnderWay = {oldSq, newSq, promotion, resumesEngine, &landed};
     const std::weak_ptr<const bool> life = FLife;
     // The slide lets the event loop run: the board may be destroyed or set up anew meanwhile, and
-    // then the move is dropped without a trace.
+    // then the move is dropped without a trace. A board that slides lands the move itself.
     ShowMoveStart(oldSq, newSq);
-    if (life.expired() || FActiveMove != move) return false;
-    CarryOutMove(oldSq, newSq, promotion);
+    if (life.expired()) return false;
+    if (FActiveMove == move) LandMove();
+    return landed;
+}
+
+void TChessRules::LandMove() {
+    if (!FMoveUnderWay.Landed) return; // given up, or landed already
+    const TMoveUnderWay move = std::exchange(FMoveUnderWay, {});
+    *move.Landed = true;
+    CarryOutMove(move.From, move.To, move.Promotion);
     FActiveMove = 0;
     MoveMade();
-    return true;
+    if (move.ResumesEngine) ResumeEngine();
 }
 
 // A new position or side to move replaces the one a sliding move started from.
 void TChessRules::AbandonMove() {
     if (!MoveInProgress()) return;
     FActiveMove = 0;
+    FMoveUnderWay = {};
     MoveAbandoned();
 }
 

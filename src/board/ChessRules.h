@@ -134,6 +134,10 @@ protected:
     virtual void ShowMoveStart(Square /*oldSq*/, Square /*newSq*/) {} // clear the from-square, maybe animate
     virtual void MoveMade() {}                         // after every accepted move, its events raised
     virtual void MoveAbandoned() {}                    // the position was replaced while a move slid
+    // The board calls this the moment the sliding piece arrives, and the move is carried out there
+    // and then: a dialog opened during the slide runs its own event loop on top of the slide's, and
+    // must not hold the move, the clocks' turn or the engine's next search until it is closed.
+    void LandMove();
 
 private:
     using Board = std::array<char, 66>; // [0] marker "_", [1..64] a8..h1, [65] terminator
@@ -151,6 +155,8 @@ private:
     bool MatingMaterialMissing() const;
     void LoadPlacement(std::string_view value);
     void AbandonMove();
+    bool SlideAndMakeMove(int oldSq, int newSq, char promotion, bool resumesEngine);
+    void ResumeEngine();
     void CarryOutMove(Square oldSq, Square newSq, char promotion);
 
     THistoryRecord& Record(int moveNo, bool whiteToMove);
@@ -183,6 +189,16 @@ private:
     static inline bool FPromotionInProgress = false;
     int FActiveMove = 0; // serial number of the move being carried out, 0 when none
     int FMoveSerial = 0;
+    // The accepted move whose piece is still sliding. `Landed` points into the frame of the
+    // SlideAndMakeMove that waits for it, which may only learn after the slide that it has landed.
+    struct TMoveUnderWay {
+        Square From = None;
+        Square To = None;
+        char Promotion = '\0';
+        bool ResumesEngine = false; // a move played by hand hands the turn back to the engine
+        bool* Landed = nullptr;
+    };
+    TMoveUnderWay FMoveUnderWay;
     // Lives exactly as long as the rules: a move that let the event loop run tells by it whether the
     // board still exists before it touches anything.
     std::shared_ptr<const bool> FLife = std::make_shared<const bool>(true);

@@ -4,6 +4,7 @@
 
 #include "ChessBrd.h"
 
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTest>
@@ -13,6 +14,7 @@ namespace {
 
 constexpr int SlideDelayMs = 2;
 constexpr int SearchTimeoutMs = 60000;
+constexpr int DialogTimeoutMs = 20000;
 
 struct PaintCounter : QObject {
     int paints = 0;
@@ -43,6 +45,33 @@ std::string Placement(std::initializer_list<std::pair<Square, char>> pieces) {
     return p;
 }
 
+// Opens a modal dialog from the first tick that finds a piece sliding, as a menu or the tips at
+// start-up would, and closes it once `wanted` moves have landed while it was open.
+class TDialogDuringSlide {
+public:
+    TDialogDuringSlide(TChessBrd& board, const int& moves, int wanted) {
+        QObject::connect(&FWatch, &QTimer::timeout, [this, &board, &moves, wanted] {
+            if (!board.Sliding()) return;
+            FWatch.stop();
+            QDialog dialog(&board);
+            const int before = moves;
+            QTimer poll;
+            QObject::connect(&poll, &QTimer::timeout, [&] {
+                if (moves - before >= wanted) dialog.accept();
+            });
+            poll.start(1);
+            QTimer::singleShot(DialogTimeoutMs, &dialog, &QDialog::reject);
+            dialog.exec();
+            Landed = moves - before;
+        });
+        FWatch.start(0);
+    }
+    int Landed = -1; // moves landed while the dialog was open, once it is closed
+
+private:
+    QTimer FWatch;
+};
+
 } // namespace
 
 class TestChessBrdSlide : public QObject {
@@ -51,6 +80,7 @@ private Q_SLOTS:
     void windowLivesDuringTheSlide();
     void eventsFollowTheLanding();
     void noOtherMoveUntilTheMoveHasLanded();
+    void dialogDuringTheSlideHoldsNeitherMoveNorEngine();
     void newPositionDuringTheSlideDropsTheMove();
     void boardDestroyedDuringTheSlide();
     void boardDestroyedDuringTheEnginesSlide();
@@ -143,6 +173,37 @@ void TestChessBrdSlide::noOtherMoveUntilTheMoveHasLanded() {
     QCOMPARE(board.PieceAt(D2), 'P');
     QCOMPARE(refused, None);         // the press was not taken as the start of a drag
     QVERIFY(board.MakeMove(E7, E5)); // and the board takes moves again
+}
+
+// The dialog's own event loop runs on top of the slide's, which cannot return before the dialog
+// is closed; the move lands all the same, and the engine answers and plays on meanwhile.
+void TestChessBrdSlide::dialogDuringTheSlideHoldsNeitherMoveNorEngine() {
+    TChessBrd board;
+    board.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&board));
+    board.SetSearchDepth(1);
+    board.SetAnimationDelay(SlideDelayMs);
+    board.SetComputerPlaysBlack(true);
+    int moves = 0;
+    board.OnLegalMove = [&](TChessRules&, Square, Square) { ++moves; };
+
+    { // a move played by hand, and the engine's answer to it
+        TDialogDuringSlide dialog(board, moves, 2);
+        QVERIFY(board.PlayMove(E2, E4));
+        QCOMPARE(dialog.Landed, 2);
+        QCOMPARE(board.PieceAt(E4), 'P');
+    }
+    { // the engine against itself
+        board.SetComputerPlaysWhite(true);
+        TDialogDuringSlide dialog(board, moves, 3);
+        board.StartEngine();
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.Landed >= 0, 2 * DialogTimeoutMs);
+        QVERIFY2(dialog.Landed >= 3, qPrintable(QString::number(dialog.Landed)));
+    }
+    board.SetComputerPlaysWhite(false);
+    board.SetComputerPlaysBlack(false);
+    QTRY_VERIFY_WITH_TIMEOUT(!board.MoveInProgress() && !board.Thinking(), SearchTimeoutMs);
+    QCOMPARE(moves, int(board.CurrentMove() - 1) * 2 + !board.WhiteToMove());
 }
 
 // A new game while a piece slides: the move is dropped, leaves no trace, and the next one is taken.
