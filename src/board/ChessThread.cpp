@@ -4,6 +4,10 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+namespace {
+std::mutex ResultHandOver;
+}
+
 TChessThread::TChessThread(QObject* context, TResultHandler onResult)
     : FContext(context), FOnResult(std::move(onResult)), FEngine(FControl), FWorker([this] { Run(); }) {}
 
@@ -60,9 +64,15 @@ void TChessThread::Run() {
         // Posted, not waited for: the board's thread may be tearing the board down right now, and a
         // thread that waited for it would never be joined.
         // The handler goes along as a copy: the board may destroy this thread while it handles the result.
+        // Qt's queue orders the posting before the handling through futexes that ThreadSanitizer
+        // cannot see; passing through this lock on both sides as well makes the order visible to it.
+        const std::lock_guard posting(ResultHandOver);
         QMetaObject::invokeMethod(
             FContext,
-            [onResult = FOnResult, generation, move, aborted] { onResult(generation, move, aborted); },
+            [onResult = FOnResult, generation, move, aborted] {
+                { const std::lock_guard received(ResultHandOver); }
+                onResult(generation, move, aborted);
+            },
             Qt::QueuedConnection);
     }
 }

@@ -120,8 +120,14 @@ int TEngineBoard::SortByScore(TGenEntry* entries, int count) {
 
 // --- Counting the full list ----------------------------------------------------------------------------
 
-// The counts use the processor's bit count where it has one.
-[[gnu::target_clones("popcnt", "default")]]
+// The counts use the processor's bit count where it has one. The loader picks the clone before
+// ThreadSanitizer's runtime is up, and the picker, instrumented like all code, would crash there.
+#ifdef __SANITIZE_THREAD__
+#define POPCNT_CLONES
+#else
+#define POPCNT_CLONES [[gnu::target_clones("popcnt", "default")]]
+#endif
+POPCNT_CLONES
 int TEngineBoard::CountMovesOf(const TPositionState& state, int side) {
     const Bitboard* mine = state.Pieces[side];
     const Bitboard notOwn = ~state.Occupied[side];
