@@ -20,18 +20,23 @@ void OnSignal(int) {
 
 } // namespace
 
-void CloseOnTerminationSignals(QWidget* window) {
+void CatchTerminationSignals() {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, SignalPipe) != 0) return;
-    auto* notifier = new QSocketNotifier(SignalPipe[1], QSocketNotifier::Read, window);
-    QObject::connect(notifier, &QSocketNotifier::activated, window, [window = QPointer<QWidget>(window)] {
-        char byte = 0;
-        [[maybe_unused]] const ssize_t got = ::read(SignalPipe[1], &byte, 1);
-        if (window) window->close();
-    });
     struct sigaction action = {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGTERM, SIGHUP, SIGINT})
         sigaction(signal, &action, nullptr);
+}
+
+// A byte written before this call is still in the pair, so the notifier finds it at once.
+void CloseOnTerminationSignals(QWidget* window) {
+    if (SignalPipe[1] < 0) return;
+    auto* notifier = new QSocketNotifier(SignalPipe[1], QSocketNotifier::Read, window);
+    QObject::connect(notifier, &QSocketNotifier::activated, window, [window = QPointer<QWidget>(window)] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = ::read(SignalPipe[1], &byte, 1);
+        if (window) window->close();
+    });
 }

@@ -5,5 +5,9 @@
 
 class QWidget;
 
-// From now on the three signals close `window`. Call once, on the user-interface thread.
+// From now on the three signals are caught and kept instead of ending the program on the spot; a
+// signal that comes while the program is still starting waits for its window. Call once, early.
+void CatchTerminationSignals();
+// From now on, and for every signal caught before, the signals close `window`. Call once, on the
+// user-interface thread, after CatchTerminationSignals.
 void CloseOnTerminationSignals(QWidget* window);

@@ -75,6 +75,9 @@ int main(int argc, char** argv) {
 
     TSingleInstance instance;
     if (!instance.Claim(commandLineFile)) return 0;
+    // A session that ends while the program is still starting waits for the main window and closes
+    // it like any other end, rather than killing the program halfway through its start.
+    CatchTerminationSignals();
 
     std::unique_ptr<TFormStartScreen> startScreen;
     if (!TFormStartScreen::Skipped()) {
