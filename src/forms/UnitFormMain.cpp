@@ -646,6 +646,9 @@ void TFormMain::FormActivate() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+    // Closed before its first activation was handled (a session ending during the start): that
+    // activation must not open the language choice or the tip over a program that is ending.
+    FFirstActivation = false;
     StopGame(false, false);
     WriteSettingsOnClose();
     QMainWindow::closeEvent(event);

@@ -6,6 +6,7 @@
 #include "FormMainTestSupport.h"
 #include "Logbook.h"
 #include "UnitFormLogbook.h"
+#include "UnitFormTips.h"
 
 #include <QScreen>
 
@@ -143,6 +144,28 @@ private Q_SLOTS:
         ShowAndActivate();
         QVERIFY(!FormLogbook->isVisible());
         QVERIFY(!FForm->MenuItemGameInfo->isChecked());
+    }
+
+    // A session's end can close the window after it is shown and before its first activation has
+    // been handled; that activation must not open the start-up tip over a program that is ending.
+    void closedBeforeItsFirstActivationOpensNoTip() {
+        TFormTips tips;
+        FormTips = &tips;
+        bool tipShown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, &tips, [&] {
+            if (!tips.isVisible()) return;
+            tipShown = true;
+            tips.reject();
+        });
+        watch.start(1);
+        CreateForm();
+        FForm->show();
+        FForm->activateWindow();
+        FForm->close();
+        QTest::qWait(200);
+        FormTips = nullptr;
+        QVERIFY(!tipShown);
     }
 };
 
