@@ -21,7 +21,8 @@ void OnSignal(int) {
 } // namespace
 
 void CatchTerminationSignals() {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, SignalPipe) != 0) return;
+    // Close-on-exec: the tools the program starts have no use for the pair.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, SignalPipe) != 0) return;
     struct sigaction action = {};
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
